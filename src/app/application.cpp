@@ -1,0 +1,89 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <clocale>
+
+#include "app/main_window.h"
+#include "app/playback_controls.h"
+#include "app/window_behaviours.h"
+#include "lyrics/lyric_settings.h"
+#include "lyrics/lyric_tick.h"
+#include "platform/curl_http_getter.h"
+#include "platform/mpv_media_control.h"
+#include "platform/profile_file.h"
+#include "platform/qt_desktop.h"
+#include "platform/qt_ui.h"
+#include "service/song_sequencer.h"
+
+namespace orvane {
+
+Application::Application(ApplicationOptions options) : options_(std::move(options)) {
+  if (options_.runDirectory.empty()) options_.runDirectory = RunDirectory();
+}
+
+Application::~Application() { ExitRoutine(); }
+
+void Application::Start() {
+  // libmpv refuses to start under any other numeric locale; Qt has set the
+  // locale from the environment by now.
+  std::setlocale(LC_NUMERIC, "C");
+
+  // The program-wide objects, in declaration order.
+  MpvMediaControl::Options playerOptions;
+  playerOptions.nullAudio = options_.nullAudio;
+  state_.player = std::make_unique<MediaPlayer>(std::make_shared<MpvMediaControl>(playerOptions));
+  state_.lyricsWindow = std::make_unique<LyricsWindow>();
+  state_.httpRequest = std::make_unique<HttpRequest>();
+  state_.service = options_.service;
+
+  // The overlay's set-up before any overlay window exists.
+  RegisterLyricsWindowClass();
+
+  // Load the main window: controls, handlers, then the creation handler.
+  desktop_ = std::make_unique<QtDesktop>(options_.recordUrls);
+  http_ = std::make_unique<CurlHttpGetter>();
+  ui_ = std::make_unique<QtUi>();
+  context_ = std::make_unique<Context>(Context{state_, *ui_, *desktop_, *desktop_, *desktop_,
+                                               *http_, options_.runDirectory});
+  Context& ctx = *context_;
+  BindMainWindow(ctx);
+  BindWindowBehaviours(ctx);
+  BindPlaybackControls(ctx);
+  BindSequencer(ctx);
+  BindLyricTimer(ctx);
+  BindLyricSettings(ctx);
+  ui_->Bind(Ui::kWindow, UiEvent::Destroying, [this, &ctx] {
+    // The closing handler saves the settings; then the message loop ends.
+    OnMainWindowClosing(ctx);
+    closed_ = true;
+    QCoreApplication::quit();
+  });
+  OnMainWindowCreated(ctx);
+  ui_->Show();
+}
+
+int Application::Run() {
+  if (!closed_) QApplication::exec();
+  return 0;
+}
+
+void Application::ExitRoutine() {
+  if (exited_) return;
+  exited_ = true;
+  // Timers first, so no handler runs on a half-released state.
+  ui_.reset();
+  state_.player.reset();
+  state_.overlayShown.clear();
+  state_.channelId.clear();
+  state_.lyricsWindow.reset();
+  state_.httpRequest.reset();
+  state_.channelName.clear();
+  state_.currentSong = CurrentSong{};
+  context_.reset();
+  http_.reset();
+  desktop_.reset();
+}
+
+}  // namespace orvane
