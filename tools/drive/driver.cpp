@@ -7,6 +7,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <sys/resource.h>
+
+#include <cstdio>
 #include <sstream>
 
 #include "json_writer.h"
@@ -85,6 +88,10 @@ bool Driver::Execute(const std::string& line) {
   } else if (cmd == "move" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
     ui.Move(Ui::kWindow, static_cast<int>(a), static_cast<int>(b));
     QCoreApplication::processEvents();
+  } else if (cmd == "waitstate" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
+    WaitState(static_cast<int>(a), static_cast<int>(b));
+  } else if (cmd == "stats" && w.size() == 1) {
+    Stats();
   } else if (cmd == "dump" && w.size() == 1) {
     Dump();
   } else if (cmd == "shot" && w.size() == 2) {
@@ -101,6 +108,57 @@ bool Driver::Execute(const std::string& line) {
     Error("unknown command: " + line);
   }
   return true;
+}
+
+void Driver::WaitState(int state, int timeoutMs) {
+  QElapsedTimer t;
+  t.start();
+  MediaPlayer* player = app_.state().player.get();
+  bool reached = false;
+  while (!app_.closed()) {
+    if (player && player->GetPlayState() == state) {
+      reached = true;
+      break;
+    }
+    if (t.elapsed() > timeoutMs) break;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  JsonWriter j;
+  j.BeginObject()
+      .Key("waitstate")
+      .Int(state)
+      .Key("reached")
+      .Bool(reached)
+      .Key("ms")
+      .Int(t.elapsed())
+      .EndObject();
+  out_ << j.str() << std::endl;
+}
+
+void Driver::Stats() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const long long cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
+                          (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+  long long rssKb = 0, peakKb = 0;
+  if (FILE* f = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+      std::sscanf(line, "VmRSS: %lld", &rssKb);
+      std::sscanf(line, "VmHWM: %lld", &peakKb);
+    }
+    std::fclose(f);
+  }
+  JsonWriter j;
+  j.BeginObject()
+      .Key("cpuMs")
+      .Int(cpuMs)
+      .Key("rssKb")
+      .Int(rssKb)
+      .Key("peakRssKb")
+      .Int(peakKb)
+      .EndObject();
+  out_ << j.str() << std::endl;
 }
 
 void Driver::Shot(const std::string& dir) {

@@ -19,6 +19,8 @@ class Driver {
 
  private:
   void Wait(int ms);
+  void WaitState(int state, int timeoutMs);
+  void Stats();
   void Shot(const std::string& dir);
   void Error(const std::string& what);
 
