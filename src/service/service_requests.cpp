@@ -7,8 +7,18 @@ namespace {
 
 // The start marker of key K: "K":"  — the end marker of a value that the
 // service follows with key N: ","N
-std::string Key(std::string_view k) { return "\"" + std::string(k) + "\":\""; }
-std::string Next(std::string_view n) { return "\",\"" + std::string(n); }
+std::string Key(std::string_view k) {
+  std::string m;
+  m.reserve(k.size() + 4);
+  m.append("\"").append(k).append("\":\"");
+  return m;
+}
+std::string Next(std::string_view n) {
+  std::string m;
+  m.reserve(n.size() + 3);
+  m.append("\",\"").append(n);
+  return m;
+}
 
 std::string Field(std::string_view response, std::string_view key, std::string_view next) {
   return TextBetween(response, Key(key), Next(next));
@@ -50,15 +60,12 @@ std::string ServiceRequest(HttpRequest* request, std::string_view url) {
   return request->ResponseText();
 }
 
-void FetchChannelInfo(ProgramState& state) {
-  const std::string response = ServiceRequest(state.httpRequest.get(), ChannelInfoUrl(state));
-  state.channelName = Field(response, "name", "cover");
+std::string ExtractChannelName(std::string_view response) {
+  return Field(response, "name", "cover");
 }
 
-PlaylistSong FetchPlaylist(ProgramState& state) {
-  const std::string response = ServiceRequest(state.httpRequest.get(), PlaylistUrl(state));
+PlaylistSong ExtractPlaylist(std::string_view response, CurrentSong& current) {
   PlaylistSong song;
-  CurrentSong& current = state.currentSong;
   song.albumtitle = Field(response, "albumtitle", "url");
   song.title = Field(response, "title", "sid");
   song.artist = Field(response, "artist", "is_royal");
@@ -71,10 +78,22 @@ PlaylistSong FetchPlaylist(ProgramState& state) {
   return song;
 }
 
+std::string ExtractLyricText(std::string_view response) { return Field(response, "lyric", "name"); }
+
+void FetchChannelInfo(ProgramState& state) {
+  const std::string response = ServiceRequest(state.httpRequest.get(), ChannelInfoUrl(state));
+  state.channelName = ExtractChannelName(response);
+}
+
+PlaylistSong FetchPlaylist(ProgramState& state) {
+  const std::string response = ServiceRequest(state.httpRequest.get(), PlaylistUrl(state));
+  return ExtractPlaylist(response, state.currentSong);
+}
+
 void FetchLyric(ProgramState& state) {
   const std::string response = ServiceRequest(state.httpRequest.get(), LyricUrl(state));
   state.currentSong.lyricResponse = response;
-  state.currentSong.lyricText = Field(response, "lyric", "name");
+  state.currentSong.lyricText = ExtractLyricText(response);
 }
 
 }  // namespace orvane

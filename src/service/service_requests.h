@@ -37,6 +37,11 @@ std::string LyricUrl(const ProgramState& state);
 // GET through the program's one HttpRequest; the response text, or empty.
 std::string ServiceRequest(HttpRequest* request, std::string_view url);
 
+// The extraction alone, over a response text already received.
+std::string ExtractChannelName(std::string_view response);
+PlaylistSong ExtractPlaylist(std::string_view response, CurrentSong& current);
+std::string ExtractLyricText(std::string_view response);
+
 // Sets channelName from the channel information of channelId.
 void FetchChannelInfo(ProgramState& state);
 // Stores sid, ssid, kbps and album in currentSong; returns the other five values.
