@@ -46,8 +46,15 @@ enum Observed : std::uint64_t {
 
 // Asynchronous requests whose replies matter carry the load generation in the
 // upper bits and what they were in the lowest byte.
-enum ReplyTag : std::uint64_t { kUntracked = 0, kLoadReply = 1, kDurationReply = 2, kMetadataReply = 3 };
-std::uint64_t ReplyId(std::uint64_t generation, ReplyTag tag) { return (generation << 8) | tag; }
+enum ReplyTag : std::uint64_t {
+  kUntracked = 0,
+  kLoadReply = 1,
+  kDurationReply = 2,
+  kMetadataReply = 3
+};
+std::uint64_t ReplyId(std::uint64_t generation, ReplyTag tag) {
+  return (generation << 8) | tag;
+}
 
 struct ObservedSpec {
   Observed id;
@@ -349,7 +356,8 @@ struct MpvMediaControl::Impl {
       }
       case kCacheBufferingState:
         if (has && p.format == MPV_FORMAT_INT64)
-          cacheFill = static_cast<int>(std::clamp<std::int64_t>(*static_cast<std::int64_t*>(p.data), 0, 100));
+          cacheFill = static_cast<int>(
+              std::clamp<std::int64_t>(*static_cast<std::int64_t*>(p.data), 0, 100));
         break;
       case kSeeking:
         seeking = flag();
@@ -386,9 +394,12 @@ MpvMediaControl::MpvMediaControl(MpvSettings settings) : impl_(std::make_unique<
   SetOption(mpv, "audio-display", "no");
   SetOption(mpv, "audio-client-name", "Orvane");
   SetOption(mpv, "audio-fallback-to-null", "yes");
+  // A playlist fetched from the network may not point at local files.
+  SetOption(mpv, "load-unsafe-playlists", "no");
   if (settings.nullAudio) SetOption(mpv, "ao", "null");
   SetOption(mpv, "volume-max", "100");
-  SetOption(mpv, "network-timeout", std::to_string(std::max(1, settings.networkTimeoutSeconds)).c_str());
+  SetOption(mpv, "network-timeout",
+            std::to_string(std::max(1, settings.networkTimeoutSeconds)).c_str());
   // Songs are a few megabytes: hold the whole stream once read, so a network
   // hiccup mid-song does not stop it, start at once, and after running dry
   // wait for a second's worth before going on.
@@ -401,7 +412,8 @@ MpvMediaControl::MpvMediaControl(MpvSettings settings) : impl_(std::make_unique<
     mpv_terminate_destroy(mpv);
     return;
   }
-  for (const ObservedSpec& spec : kObserved) mpv_observe_property(mpv, spec.id, spec.name, spec.format);
+  for (const ObservedSpec& spec : kObserved)
+    mpv_observe_property(mpv, spec.id, spec.name, spec.format);
   impl_->mpv = mpv;
   impl_->events = std::thread([impl = impl_.get()] { impl->Run(); });
 }
@@ -417,7 +429,9 @@ MpvMediaControl::~MpvMediaControl() {
   mpv_terminate_destroy(impl_->mpv);
 }
 
-bool MpvMediaControl::Started() const { return impl_->mpv != nullptr; }
+bool MpvMediaControl::Started() const {
+  return impl_->mpv != nullptr;
+}
 
 int MpvMediaControl::LoadRequests() const {
   std::lock_guard lock(impl_->mu);
@@ -489,7 +503,7 @@ double MpvMediaControl::Position() const {
   std::lock_guard lock(impl_->mu);
   const Phase p = impl_->phase;
   return (p == Phase::kOpened || p == Phase::kRunning || p == Phase::kEnded) ? impl_->position
-                                                                              : 0.0;
+                                                                             : 0.0;
 }
 
 void MpvMediaControl::SetPosition(double seconds) {

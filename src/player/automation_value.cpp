@@ -7,9 +7,13 @@
 namespace orvane {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // digits [. digits] [e [sign] digits], with at least one digit before the exponent.
 bool IsPlainNumber(std::string_view s) {

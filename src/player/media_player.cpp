@@ -57,7 +57,8 @@ void MediaPlayer::ToggleMute() {
 
 void MediaPlayer::SetVolume(std::string_view volume) {
   if (!hasSubObjects_) return;
-  if (std::optional<int> v = AutomationInteger(volume)) component_->SetVolume(std::clamp(*v, 0, 100));
+  if (std::optional<int> v = AutomationInteger(volume))
+    component_->SetVolume(std::clamp(*v, 0, 100));
 }
 
 void MediaPlayer::Pause() {
@@ -68,15 +69,21 @@ void MediaPlayer::Stop() {
   if (hasSubObjects_) component_->Stop();
 }
 
-std::string MediaPlayer::GetStatus() const { return component_ ? component_->StatusText() : ""; }
+std::string MediaPlayer::GetStatus() const {
+  return component_ ? component_->StatusText() : "";
+}
 
 int MediaPlayer::GetPlayState() const {
   return component_ ? component_->PlayState() : kPlayStateUndefined;
 }
 
-double MediaPlayer::GetPosition() const { return hasSubObjects_ ? component_->Position() : 0.0; }
+double MediaPlayer::GetPosition() const {
+  return hasSubObjects_ ? component_->Position() : 0.0;
+}
 
-double MediaPlayer::GetDuration() const { return hasSubObjects_ ? component_->Duration() : 0.0; }
+double MediaPlayer::GetDuration() const {
+  return hasSubObjects_ ? component_->Duration() : 0.0;
+}
 
 std::string MediaPlayer::GetTitle() const {
   return OrDefault(hasSubObjects_ ? component_->ItemInfo("title") : "", "未知标题");

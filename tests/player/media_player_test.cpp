@@ -23,12 +23,19 @@ TEST(MediaPlayerTimeText, SecondsToText) {
     const char* text;
   };
   const Case cases[] = {
-      {0, "00:00"},      {9, "00:09"},      {59, "00:59"},   {60, "01:00"},
-      {65, "01:05"},     {600, "10:00"},    {3599, "59:59"}, {6000, "100:00"},
-      {-5, "00:00"},     {INT_MIN, "00:00"}, {INT_MAX, "35791394:07"},
+      {0, "00:00"},
+      {9, "00:09"},
+      {59, "00:59"},
+      {60, "01:00"},
+      {65, "01:05"},
+      {600, "10:00"},
+      {3599, "59:59"},
+      {6000, "100:00"},
+      {-5, "00:00"},
+      {INT_MIN, "00:00"},
+      {INT_MAX, "35791394:07"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(MediaPlayer::SecondsToText(c.seconds), c.text) << c.seconds;
+  for (const Case& c : cases) EXPECT_EQ(MediaPlayer::SecondsToText(c.seconds), c.text) << c.seconds;
 }
 
 TEST(MediaPlayerTimeText, TextToSeconds) {
@@ -37,20 +44,16 @@ TEST(MediaPlayerTimeText, TextToSeconds) {
     int seconds;
   };
   const Case cases[] = {
-      {"03:25", 205},
-      {"03:25.50", 205},  // only the first five bytes count
-      {"100:00", 6000},   // "100:0"
-      {"1:2:3", 62},      // pieces after the second are ignored
-      {"12", 0},          // no colon
-      {"", 0},
-      {":", 0},
-      {"ab:cd", 0},       // not numbers
-      {"xx:30", 30},
-      {"2:xy", 120},
-      {" 1: 5", 65},      // blanks around a number are allowed
-      {"1.9:5", 65},      // fraction dropped
-      {"-1:30", -30},
-      {"\xE4\xB8\xAD:12", 1},  // five bytes: a three-byte character, ":" and "1"
+      {"03:25", 205},   {"03:25.50", 205},  // only the first five bytes count
+      {"100:00", 6000},                     // "100:0"
+      {"1:2:3", 62},                        // pieces after the second are ignored
+      {"12", 0},                            // no colon
+      {"", 0},          {":", 0},
+      {"ab:cd", 0},  // not numbers
+      {"xx:30", 30},    {"2:xy", 120},
+      {" 1: 5", 65},                             // blanks around a number are allowed
+      {"1.9:5", 65},                             // fraction dropped
+      {"-1:30", -30},   {"\xE4\xB8\xAD:12", 1},  // five bytes: a three-byte character, ":" and "1"
   };
   for (const Case& c : cases) EXPECT_EQ(MediaPlayer::TextToSeconds(c.text), c.seconds) << c.text;
 }
@@ -102,9 +105,9 @@ TEST(MediaPlayer, TextArgumentsConvertLikeAutomation) {
     int volume;  // -1: no call
   };
   const Case cases[] = {
-      {"57", 57}, {" 57 ", 57}, {"+57", 57}, {"57.4", 57}, {"57.5", 58}, {"56.5", 56},
-      {"1e2", 100}, {"150", 100}, {"-3", 0}, {"", -1}, {"abc", -1}, {"57abc", -1},
-      {"5 7", -1}, {".", -1}, {"inf", -1}, {"nan", -1}, {"99999999999", -1},
+      {"57", 57},   {" 57 ", 57}, {"+57", 57}, {"57.4", 57}, {"57.5", 58},        {"56.5", 56},
+      {"1e2", 100}, {"150", 100}, {"-3", 0},   {"", -1},     {"abc", -1},         {"57abc", -1},
+      {"5 7", -1},  {".", -1},    {"inf", -1}, {"nan", -1},  {"99999999999", -1},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -136,8 +139,8 @@ TEST(MediaPlayer, ItemInformationDefaultsAndBitrate) {
   EXPECT_EQ(f.player.GetCopyright(), "未知版权");
   EXPECT_EQ(f.player.GetMediaType(), "未知类型");
 
-  f.fake->itemInfo = {{"title", "夜曲"}, {"Author", "歌手"}, {"Copyright", "(c)"},
-                      {"strType", "audio"}};
+  f.fake->itemInfo = {
+      {"title", "夜曲"}, {"Author", "歌手"}, {"Copyright", "(c)"}, {"strType", "audio"}};
   EXPECT_EQ(f.player.GetTitle(), "夜曲");
   EXPECT_EQ(f.player.GetAuthor(), "歌手");
   EXPECT_EQ(f.player.GetCopyright(), "(c)");
