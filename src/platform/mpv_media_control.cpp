@@ -3,17 +3,21 @@
 #include <mpv/client.h>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/text.h"
 
 namespace orvane {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Where the open song is. The play state code is derived from this together
 // with the observed "pause", "paused-for-cache" and "seeking".
@@ -123,6 +127,8 @@ struct MpvMediaControl::Impl {
   mutable std::mutex mu;
   // Everything below is guarded by mu.
   bool quitting = false;
+  std::chrono::seconds stallLimit{0};
+  std::optional<Clock::time_point> waitingSince;
   std::string url;
   mutable Phase phase = Phase::kNothing;
   // Bumped by every load and stop: replies to older requests are ignored.
@@ -367,12 +373,29 @@ struct MpvMediaControl::Impl {
     }
   }
 
+  // Gives up on a song that has been connecting or buffering for too long.
+  void CheckStall(Clock::time_point now) {
+    const int code = Code();
+    const bool waiting = !pause && (code == kPlayStateTransitioning || code == kPlayStateBuffering);
+    if (!waiting || stallLimit.count() <= 0) {
+      waitingSince.reset();
+      return;
+    }
+    if (!waitingSince) waitingSince = now;
+    if (now - *waitingSince < stallLimit) return;
+    waitingSince.reset();
+    StopPlayback();
+    Fail("no data");
+  }
+
   void Run() {
     for (;;) {
-      mpv_event* e = mpv_wait_event(mpv, -1);
+      // Woken at least twice a second, so a stall is noticed without events.
+      mpv_event* e = mpv_wait_event(mpv, 0.5);
       std::lock_guard lock(mu);
       if (quitting || e->event_id == MPV_EVENT_SHUTDOWN) return;
       OnEvent(*e);
+      CheckStall(Clock::now());
     }
   }
 };
@@ -415,6 +438,7 @@ MpvMediaControl::MpvMediaControl(MpvSettings settings) : impl_(std::make_unique<
   for (const ObservedSpec& spec : kObserved)
     mpv_observe_property(mpv, spec.id, spec.name, spec.format);
   impl_->mpv = mpv;
+  impl_->stallLimit = std::chrono::seconds(std::max(0, settings.stallSeconds));
   impl_->events = std::thread([impl = impl_.get()] { impl->Run(); });
 }
 

@@ -32,8 +32,9 @@
 //   1 stopped        ... stopped. Also after Stop() and after SetUrl("").
 //  10 ready          the song could not be played: END_FILE with reason ERROR
 //                    (404, refused, time-out, garbage), a loadfile refused by
-//                    libmpv, or a URL that is not http/https (never handed to
-//                    libmpv)
+//                    libmpv, a URL that is not http/https (never handed to
+//                    libmpv), or 9/6 held for longer than stallSeconds (the
+//                    song is then stopped)
 // A lyric tick therefore moves on from every song: a finished one after one
 // read of 8, a failed one at once.
 //
@@ -55,8 +56,13 @@ struct MpvSettings {
   // desktop's default output (PipeWire, PulseAudio, ALSA); where none opens,
   // playback goes on silently all the same.
   bool nullAudio = false;
-  // Seconds before a stalled connection counts as failed.
+  // Seconds without any data before a connection counts as failed.
   int networkTimeoutSeconds = 10;
+  // Seconds a song may stay connecting or buffering (not paused) before it
+  // counts as failed: a server that sends a byte now and then never trips the
+  // network time-out, and would otherwise hold the radio forever, since the
+  // lyric tick waits through those states. 0: wait for ever.
+  int stallSeconds = 30;
 };
 
 class MpvMediaControl : public MediaControl {
