@@ -173,8 +173,9 @@ QCheckBox::indicator:checked { background: #1AD598; border-color: #1AD598;
 QSlider { background: white; }
 QSlider::groove:horizontal { height: 3px; background: #ECECEC; border-radius: 1px; }
 QSlider::sub-page:horizontal { background: #1AD598; border-radius: 1px; }
-QSlider::handle:horizontal { width: 11px; height: 11px; margin: -4px 0; border-radius: 6px;
+QSlider::handle:horizontal { width: 9px; height: 9px; margin: -4px 0; border-radius: 5px;
   background: white; border: 1px solid #1AD598; }
+QSlider::handle:horizontal:hover { background: #E6F9F1; }
 )";
 
 QIcon WindowIcon() {
