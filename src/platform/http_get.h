@@ -22,6 +22,7 @@ enum class FetchError {
   HttpStatus,   // 4xx or 5xx
   Tls,          // certificate or handshake failure
   Transfer,     // connection reset, truncated body, other transfer errors
+  Aborted,      // cancelled by the caller before it ended
 };
 
 struct FetchResult {
