@@ -6,10 +6,22 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
+#include <ctime>
 
 #include "platform/text.h"
 
 namespace orvane {
+namespace {
+
+constexpr long long kPointerReuseNs = 1'000'000;
+
+long long MonotonicNs() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<long long>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
+}
+
+}  // namespace
 
 ScreenSize QtDesktop::PrimarySize() const {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -20,8 +32,12 @@ ScreenSize QtDesktop::PrimarySize() const {
 
 ScreenPoint QtDesktop::Pointer() const {
   if (pointerOverride_) return *pointerOverride_;
+  const long long now = MonotonicNs();
+  if (lastPointerNs_ >= 0 && now - lastPointerNs_ < kPointerReuseNs) return lastPointer_;
   const QPoint p = QCursor::pos();
-  return {p.x(), p.y()};
+  lastPointer_ = {p.x(), p.y()};
+  lastPointerNs_ = now;
+  return lastPointer_;
 }
 
 void QtDesktop::SetText(std::string_view text) {

@@ -411,6 +411,14 @@ QMargins QtUi::FrameMargins() const {
   return m;
 }
 
+// A window's position is that of its outer frame. A hidden docked window is
+// told its place again on every docking tick: the same place is no request to
+// the display server.
+void QtUi::MoveWindow(int x, int y) {
+  if (window_->frameGeometry().topLeft() == QPoint(x, y)) return;
+  window_->move(x, y);
+}
+
 // --- Ui ---
 
 bool QtUi::Visible(std::string_view name) const {
@@ -453,7 +461,7 @@ int QtUi::Height(std::string_view name) const {
 
 void QtUi::SetLeft(std::string_view name, int x) {
   if (name == Ui::kWindow) {
-    window_->move(x, window_->frameGeometry().y());
+    MoveWindow(x, window_->frameGeometry().y());
     return;
   }
   if (Entry* e = Find(name); e && e->widget) e->widget->move(x, e->widget->y());
@@ -461,7 +469,7 @@ void QtUi::SetLeft(std::string_view name, int x) {
 
 void QtUi::SetTop(std::string_view name, int y) {
   if (name == Ui::kWindow) {
-    window_->move(window_->frameGeometry().x(), y);
+    MoveWindow(window_->frameGeometry().x(), y);
     return;
   }
   if (Entry* e = Find(name); e && e->widget) e->widget->move(e->widget->x(), y);
@@ -487,7 +495,7 @@ void QtUi::SetHeight(std::string_view name, int h) {
 
 void QtUi::Move(std::string_view name, int x, int y) {
   if (name == Ui::kWindow) {
-    window_->move(x, y);  // a window's position is that of its outer frame
+    MoveWindow(x, y);
     return;
   }
   if (Entry* e = Find(name); e && e->widget) e->widget->move(x, y);

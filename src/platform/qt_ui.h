@@ -108,6 +108,7 @@ class QtUi : public Ui {
   bool Reachable(const Entry* entry) const;
   bool HitPoint(const Entry* entry, bool exact, QPoint& local) const;
   QMargins FrameMargins() const;
+  void MoveWindow(int x, int y);
 
   std::unique_ptr<Window> window_;
   std::unique_ptr<PressFilter> pressFilter_;
