@@ -21,8 +21,11 @@ QtPictureButton::State QtPictureButton::state() const {
   return kNormal;
 }
 
-QImage QtPictureButton::stateImage(State s) const {
-  QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+QImage QtPictureButton::stateImage(State s) const { return StateImage(s, 1.0); }
+
+// Drawn at the screen's pixel density, so the pictures stay sharp on HiDPI.
+QImage QtPictureButton::StateImage(State s, qreal dpr) const {
+  QImage image((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QByteArray svg = svg_;
   const ButtonLook& look = looks_[static_cast<std::size_t>(s)];
@@ -30,14 +33,18 @@ QImage QtPictureButton::stateImage(State s) const {
   QSvgRenderer renderer(svg);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size())));
+  renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(image.size())));
   return image;
 }
 
 void QtPictureButton::paintEvent(QPaintEvent*) {
   const State s = state();
+  const qreal dpr = devicePixelRatioF();
   QPixmap& pix = cache_[static_cast<std::size_t>(s)];
-  if (pix.size() != size()) pix = QPixmap::fromImage(stateImage(s));
+  if (pix.isNull() || pix.devicePixelRatio() != dpr || pix.deviceIndependentSize() != QSizeF(size())) {
+    pix = QPixmap::fromImage(StateImage(s, dpr));
+    pix.setDevicePixelRatio(dpr);
+  }
   QPainter p(this);
   p.drawPixmap(0, 0, pix);
 }

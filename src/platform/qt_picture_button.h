@@ -32,6 +32,7 @@ class QtPictureButton : public QAbstractButton {
   void leaveEvent(QEvent* event) override;
 
  private:
+  QImage StateImage(State state, qreal dpr) const;
   QByteArray svg_;
   std::array<ButtonLook, 3> looks_;
   mutable std::array<QPixmap, 3> cache_;

@@ -15,6 +15,7 @@
 #include "app/channels.h"
 #include "platform/qt_label.h"
 #include "platform/qt_picture_box.h"
+#include "platform/qt_picture_button.h"
 
 namespace orvane {
 namespace {
@@ -194,6 +195,28 @@ TEST(QtUiLayout, LabelLooks) {
     for (int x = 0; x < bitrate.width(); ++x)
       if (bitrate.pixelColor(x, y) != QColor(Qt::white)) rightmostInk = std::max(rightmostInk, x);
   EXPECT_GE(rightmostInk, bitrate.width() - 3);
+}
+
+// Every picture button has its own picture for normal, pointer-over and pressed.
+TEST(QtUiLayout, PictureButtonsHaveAPicturePerState) {
+  QtUi ui;
+  for (const Row& r : kLayout) {
+    if (std::string(r.kind) != "picture button") continue;
+    SCOPED_TRACE(r.name);
+    auto* button = dynamic_cast<QtPictureButton*>(ui.widget(r.name));
+    ASSERT_NE(button, nullptr);
+    const QImage normal = button->stateImage(QtPictureButton::kNormal);
+    const QImage hover = button->stateImage(QtPictureButton::kHover);
+    const QImage pressed = button->stateImage(QtPictureButton::kPressed);
+    EXPECT_EQ(normal.size(), QSize(r.w, r.h));
+    int inked = 0;
+    for (int y = 0; y < normal.height(); ++y)
+      for (int x = 0; x < normal.width(); ++x) inked += qAlpha(normal.pixel(x, y)) > 0;
+    EXPECT_GT(inked, r.w * r.h / 10);  // a picture, not an empty square
+    EXPECT_NE(normal, hover);
+    EXPECT_NE(hover, pressed);
+    EXPECT_NE(normal, pressed);
+  }
 }
 
 TEST(QtUiWindow, OuterFrameAndTheCreationHeight) {
