@@ -6,6 +6,9 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // Test discovery runs the binary without the test's environment: never
+  // reach for a display that may not be there.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   // libmpv refuses to start under any other numeric locale.
   std::setlocale(LC_NUMERIC, "C");
