@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <atomic>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <new>
 #include <thread>
 
@@ -23,7 +23,7 @@
 namespace {
 std::atomic<long> g_allocations{0};
 std::atomic<long> g_mallocs{0};
-}
+}  // namespace
 
 extern "C" {
 void* __libc_malloc(std::size_t);
@@ -48,11 +48,21 @@ void* operator new(std::size_t size) {
   if (void* p = __libc_malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace orvane {
 namespace {
@@ -77,8 +87,8 @@ void RunTicks(benchmark::State& state, int left, int top, bool freshPointer = fa
   }
   const long allocations = g_allocations.load() - before;
   const long mallocs = g_mallocs.load() - mallocsBefore;
-  state.counters["allocs_per_tick"] =
-      benchmark::Counter(static_cast<double>(allocations) / static_cast<double>(state.iterations()));
+  state.counters["allocs_per_tick"] = benchmark::Counter(static_cast<double>(allocations) /
+                                                         static_cast<double>(state.iterations()));
   state.counters["mallocs_per_tick"] =
       benchmark::Counter(static_cast<double>(mallocs) / static_cast<double>(state.iterations()));
   state.counters["left"] = ui.Left(Ui::kWindow);
@@ -86,14 +96,20 @@ void RunTicks(benchmark::State& state, int left, int top, bool freshPointer = fa
 }
 
 // A free window: every rule reads, none moves.
-void BM_DockTickFreeWindow(benchmark::State& state) { RunTicks(state, 400, 300); }
+void BM_DockTickFreeWindow(benchmark::State& state) {
+  RunTicks(state, 400, 300);
+}
 // A window hidden at the top edge with the pointer away: the hiding rule
 // writes the same top edge on every tick.
-void BM_DockTickHiddenAtTop(benchmark::State& state) { RunTicks(state, 400, -237); }
+void BM_DockTickHiddenAtTop(benchmark::State& state) {
+  RunTicks(state, 400, -237);
+}
 
 // As the timer sees it: each tick makes its own pointer query (on X11 a round
 // trip to the display server).
-void BM_DockTickFreshPointer(benchmark::State& state) { RunTicks(state, 400, 300, true); }
+void BM_DockTickFreshPointer(benchmark::State& state) {
+  RunTicks(state, 400, 300, true);
+}
 
 BENCHMARK(BM_DockTickFreeWindow);
 BENCHMARK(BM_DockTickHiddenAtTop);

@@ -34,7 +34,9 @@ void OnMainWindowCreated(Context& ctx) {
   ctx.ui.SetCaption("标签5", kStartChannelLabel);
 }
 
-void OnMainWindowClosing(Context& ctx) { SaveLyricSettings(ctx); }
+void OnMainWindowClosing(Context& ctx) {
+  SaveLyricSettings(ctx);
+}
 
 void BindMainWindow(Context& ctx) {
   ctx.ui.Bind(Ui::kWindow, UiEvent::Destroying, [&ctx] { OnMainWindowClosing(ctx); });

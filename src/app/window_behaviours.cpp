@@ -23,15 +23,29 @@ DockView Read(const Ui& ui, const Screen& screen) {
 // Comparisons of sums and differences are made in double precision with a
 // tolerance, as the rules were first written; for whole numbers they reduce
 // to the plain integer comparisons.
-double D(int v) { return static_cast<double>(v); }
-bool Below(double diff) { return diff < -kEpsilon; }        // X - Y < -e
-bool Above(double diff) { return diff > kEpsilon; }         // X - Y > e
-bool AtLeast(double diff) { return diff >= -kEpsilon; }     // X - Y >= -e
+double D(int v) {
+  return static_cast<double>(v);
+}
+bool Below(double diff) {
+  return diff < -kEpsilon;
+}  // X - Y < -e
+bool Above(double diff) {
+  return diff > kEpsilon;
+}  // X - Y > e
+bool AtLeast(double diff) {
+  return diff >= -kEpsilon;
+}  // X - Y >= -e
 
-void SetWindowLeft(Ui& ui, int x) { ui.SetLeft(Ui::kWindow, x); }
-void SetWindowTop(Ui& ui, int y) { ui.SetTop(Ui::kWindow, y); }
+void SetWindowLeft(Ui& ui, int x) {
+  ui.SetLeft(Ui::kWindow, x);
+}
+void SetWindowTop(Ui& ui, int y) {
+  ui.SetTop(Ui::kWindow, y);
+}
 
-std::string VolumeText(const Ui& ui) { return std::to_string(ui.SliderPosition("滑块条1")); }
+std::string VolumeText(const Ui& ui) {
+  return std::to_string(ui.SliderPosition("滑块条1"));
+}
 
 }  // namespace
 
@@ -80,7 +94,9 @@ void DockAtScreenEdge(Ui& ui, const Screen& screen) {
     SetWindowLeft(ui, static_cast<int>(D(v.SW) - kStrip));
 }
 
-void ShowVolumeTip(Ui& ui) { ui.SetCaption("提示", "音量：" + VolumeText(ui)); }
+void ShowVolumeTip(Ui& ui) {
+  ui.SetCaption("提示", "音量：" + VolumeText(ui));
+}
 
 namespace {
 
@@ -100,7 +116,9 @@ void OnSliderMoved(Context& ctx) {
   ShowVolumeTip(ctx.ui);  // read again: the player may have dispatched meanwhile
 }
 
-void OnSliderReleased(Context& ctx) { ctx.ui.SetVisible("滑块条1", false); }
+void OnSliderReleased(Context& ctx) {
+  ctx.ui.SetVisible("滑块条1", false);
+}
 
 void OnTipTimer(Context& ctx) {
   ShowVolumeTip(ctx.ui);

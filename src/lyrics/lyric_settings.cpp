@@ -1,13 +1,13 @@
 #include "lyrics/lyric_settings.h"
 
+#include <locale.h>
+
 #include <algorithm>
 #include <array>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-
-#include <locale.h>
 
 #include "platform/profile_file.h"
 
@@ -86,11 +86,18 @@ void LoadLyricSettings(Context& ctx) {
   if (!FileExists(path)) return;
   Ui& ui = ctx.ui;
   for (const SettingKey& k : kKeys) {
-    const std::string value = ReadProfileString(LyricSettingsPath(ctx), kLyricSettingsSection, k.key);
+    const std::string value =
+        ReadProfileString(LyricSettingsPath(ctx), kLyricSettingsSection, k.key);
     switch (k.holds) {
-      case Holds::Item: SelectClamped(ui, k.control, SettingNumber(value)); break;
-      case Holds::Check: ui.SetChecked(k.control, value == kTrue); break;
-      case Holds::Colour: ui.SetColour(k.control, SettingNumber(value)); break;
+      case Holds::Item:
+        SelectClamped(ui, k.control, SettingNumber(value));
+        break;
+      case Holds::Check:
+        ui.SetChecked(k.control, value == kTrue);
+        break;
+      case Holds::Colour:
+        ui.SetColour(k.control, SettingNumber(value));
+        break;
     }
   }
   if (!ctx.state.lyricsWindow) return;
@@ -104,9 +111,15 @@ void SaveLyricSettings(Context& ctx) {
   for (const SettingKey& k : kKeys) {
     std::string value;
     switch (k.holds) {
-      case Holds::Item: value = std::to_string(ui.SelectedItem(k.control)); break;
-      case Holds::Check: value = ui.Checked(k.control) ? kTrue : kFalse; break;
-      case Holds::Colour: value = std::to_string(ui.Colour(k.control)); break;
+      case Holds::Item:
+        value = std::to_string(ui.SelectedItem(k.control));
+        break;
+      case Holds::Check:
+        value = ui.Checked(k.control) ? kTrue : kFalse;
+        break;
+      case Holds::Colour:
+        value = std::to_string(ui.Colour(k.control));
+        break;
     }
     // A failed write is not reported: the settings are simply not kept.
     WriteProfileString(LyricSettingsPath(ctx), kLyricSettingsSection, k.key, value);

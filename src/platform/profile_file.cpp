@@ -52,7 +52,9 @@ Load ReadWholeFile(const std::string& path, std::string& bytes, mode_t* mode) {
   return Load::Ok;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -60,7 +62,9 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsGbkLead(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
 
 // Names compare case-insensitively in ASCII, as the system's profile functions
 // do; the trail byte of a double-byte character is compared exactly, because
@@ -85,7 +89,7 @@ bool SameName(std::string_view a, std::string_view b) {
 struct Line {
   std::size_t begin = 0;  // byte offsets into the file, end without the '\n'
   std::size_t end = 0;
-  std::size_t next = 0;   // start of the following line
+  std::size_t next = 0;  // start of the following line
 };
 
 std::vector<Line> SplitLines(std::string_view text) {
@@ -127,8 +131,8 @@ bool KeyValue(std::string_view line, std::string_view& key, std::string_view& va
 struct Place {
   bool sectionFound = false;
   bool keyFound = false;
-  std::size_t keyLine = 0;          // index of the key's line
-  std::size_t insertAt = 0;         // byte offset for a new key line
+  std::size_t keyLine = 0;   // index of the key's line
+  std::size_t insertAt = 0;  // byte offset for a new key line
 };
 
 Place Locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,

@@ -58,21 +58,34 @@ constexpr std::array kLayout{
 
 std::string_view KindName(ControlKind kind) {
   switch (kind) {
-    case K::Label: return "label";
-    case K::PictureBox: return "picture box";
-    case K::PictureButton: return "picture button";
-    case K::PushButton: return "push button";
-    case K::CheckBox: return "check box";
-    case K::ComboBox: return "combo box";
-    case K::Slider: return "slider";
-    case K::ColourPicker: return "colour picker";
-    case K::ShapeBox: return "shape box";
-    case K::GroupBox: return "group box";
-    case K::Timer: return "timer";
+    case K::Label:
+      return "label";
+    case K::PictureBox:
+      return "picture box";
+    case K::PictureButton:
+      return "picture button";
+    case K::PushButton:
+      return "push button";
+    case K::CheckBox:
+      return "check box";
+    case K::ComboBox:
+      return "combo box";
+    case K::Slider:
+      return "slider";
+    case K::ColourPicker:
+      return "colour picker";
+    case K::ShapeBox:
+      return "shape box";
+    case K::GroupBox:
+      return "group box";
+    case K::Timer:
+      return "timer";
   }
   return "";
 }
 
-std::span<const ControlSpec> MainWindowLayout() { return kLayout; }
+std::span<const ControlSpec> MainWindowLayout() {
+  return kLayout;
+}
 
 }  // namespace orvane

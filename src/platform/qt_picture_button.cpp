@@ -21,7 +21,9 @@ QtPictureButton::State QtPictureButton::state() const {
   return kNormal;
 }
 
-QImage QtPictureButton::stateImage(State s) const { return StateImage(s, 1.0); }
+QImage QtPictureButton::stateImage(State s) const {
+  return StateImage(s, 1.0);
+}
 
 // Drawn at the screen's pixel density, so the pictures stay sharp on HiDPI.
 QImage QtPictureButton::StateImage(State s, qreal dpr) const {
@@ -41,7 +43,8 @@ void QtPictureButton::paintEvent(QPaintEvent*) {
   const State s = state();
   const qreal dpr = devicePixelRatioF();
   QPixmap& pix = cache_[static_cast<std::size_t>(s)];
-  if (pix.isNull() || pix.devicePixelRatio() != dpr || pix.deviceIndependentSize() != QSizeF(size())) {
+  if (pix.isNull() || pix.devicePixelRatio() != dpr ||
+      pix.deviceIndependentSize() != QSizeF(size())) {
     pix = QPixmap::fromImage(StateImage(s, dpr));
     pix.setDevicePixelRatio(dpr);
   }

@@ -30,7 +30,9 @@
 
 // The assets live in a static library: their registration must be pulled in
 // by name, outside any namespace.
-static void InitOrvaneAssets() { Q_INIT_RESOURCE(orvane); }
+static void InitOrvaneAssets() {
+  Q_INIT_RESOURCE(orvane);
+}
 
 namespace orvane {
 
@@ -83,10 +85,16 @@ namespace {
 constexpr int kInitialDockPeriodMs = 100;
 const QColor kAccent(26, 213, 152);
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toStdString(); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+  return s.toStdString();
+}
 
-std::size_t Slot(UiEvent e) { return static_cast<std::size_t>(e); }
+std::size_t Slot(UiEvent e) {
+  return static_cast<std::size_t>(e);
+}
 
 QFont PlayerFont(int pixels) {
   QFont f;
@@ -203,7 +211,8 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButton
 
 }  // namespace
 
-QtUi::QtUi() : window_(std::make_unique<Window>(this)), pressFilter_(std::make_unique<PressFilter>(this)) {
+QtUi::QtUi()
+    : window_(std::make_unique<Window>(this)), pressFilter_(std::make_unique<PressFilter>(this)) {
   InitOrvaneAssets();
   window_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -249,7 +258,8 @@ void QtUi::Build() {
     switch (spec.kind) {
       case ControlKind::Timer: {
         e->timer = new QTimer(window_.get());
-        QObject::connect(e->timer, &QTimer::timeout, window_.get(), [this, e] { Fire(e, UiEvent::Tick); });
+        QObject::connect(e->timer, &QTimer::timeout, window_.get(),
+                         [this, e] { Fire(e, UiEvent::Tick); });
         break;
       }
       case ControlKind::Label: {
@@ -267,7 +277,8 @@ void QtUi::Build() {
       }
       case ControlKind::PictureBox: {
         auto* box = new QtPictureBox(parent);
-        if (spec.name == "图片框2") box->setAnimation(PaintIndicatorFrame, kIndicatorFrames, kIndicatorFrameMs);
+        if (spec.name == "图片框2")
+          box->setAnimation(PaintIndicatorFrame, kIndicatorFrames, kIndicatorFrameMs);
         if (spec.name == "图片框1") box->setSvg(QStringLiteral(":/orvane/cover.svg"));
         e->widget = box;
         break;
@@ -276,23 +287,27 @@ void QtUi::Build() {
         const ButtonAsset* asset = nullptr;
         for (const ButtonAsset& a : kButtonAssets)
           if (a.name == spec.name) asset = &a;
-        auto* button = asset ? new QtPictureButton(parent, QString::fromLatin1(asset->svg), asset->looks())
-                             : new QtPictureButton(parent, QString(), SmallButtonLooks());
-        QObject::connect(button, &QAbstractButton::clicked, window_.get(), [this, e] { Fire(e, UiEvent::Clicked); });
+        auto* button =
+            asset ? new QtPictureButton(parent, QString::fromLatin1(asset->svg), asset->looks())
+                  : new QtPictureButton(parent, QString(), SmallButtonLooks());
+        QObject::connect(button, &QAbstractButton::clicked, window_.get(),
+                         [this, e] { Fire(e, UiEvent::Clicked); });
         e->widget = button;
         break;
       }
       case ControlKind::PushButton: {
         auto* button = new QPushButton(QStringLiteral("设置"), parent);
         button->setCursor(Qt::PointingHandCursor);
-        QObject::connect(button, &QAbstractButton::clicked, window_.get(), [this, e] { Fire(e, UiEvent::Clicked); });
+        QObject::connect(button, &QAbstractButton::clicked, window_.get(),
+                         [this, e] { Fire(e, UiEvent::Clicked); });
         e->widget = button;
         break;
       }
       case ControlKind::CheckBox: {
         auto* box = new QCheckBox(Q(spec.name), parent);
         box->setChecked(spec.name == "字体加粗");
-        QObject::connect(box, &QAbstractButton::clicked, window_.get(), [this, e] { Fire(e, UiEvent::Clicked); });
+        QObject::connect(box, &QAbstractButton::clicked, window_.get(),
+                         [this, e] { Fire(e, UiEvent::Clicked); });
         e->widget = box;
         break;
       }
@@ -311,7 +326,8 @@ void QtUi::Build() {
         }
         combo->setMaxVisibleItems(12);
         // activated: the user's choices only, not the program's own selections.
-        QObject::connect(combo, &QComboBox::activated, window_.get(), [this, e](int) { Fire(e, UiEvent::ItemSelected); });
+        QObject::connect(combo, &QComboBox::activated, window_.get(),
+                         [this, e](int) { Fire(e, UiEvent::ItemSelected); });
         e->widget = combo;
         break;
       }
@@ -323,7 +339,8 @@ void QtUi::Build() {
         slider->setSingleStep(1);
         slider->setTickPosition(QSlider::NoTicks);
         slider->setTracking(true);
-        QObject::connect(slider, &QSlider::valueChanged, window_.get(), [this, e](int) { Fire(e, UiEvent::PositionChanged); });
+        QObject::connect(slider, &QSlider::valueChanged, window_.get(),
+                         [this, e](int) { Fire(e, UiEvent::PositionChanged); });
         slider->onLeftReleased = [this, e] { Fire(e, UiEvent::LeftReleased); };
         e->widget = slider;
         break;
@@ -406,7 +423,8 @@ void QtUi::OnClose() {
 QMargins QtUi::FrameMargins() const {
   const QRect f = window_->frameGeometry();
   const QRect g = window_->geometry();
-  QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+  QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+             f.bottom() - g.bottom());
   if (m.isNull()) m = QMargins(kFrameLeft, kFrameTop, kFrameRight, kFrameBottom);
   return m;
 }
@@ -507,7 +525,8 @@ std::string QtUi::Caption(std::string_view name) const {
   if (!e || !e->widget) return {};
   if (auto* label = dynamic_cast<QtLabel*>(e->widget)) return S(label->text());
   if (auto* group = dynamic_cast<QGroupBox*>(e->widget)) return S(group->title());
-  if (dynamic_cast<QtPictureButton*>(e->widget) || dynamic_cast<QtColourPicker*>(e->widget)) return {};
+  if (dynamic_cast<QtPictureButton*>(e->widget) || dynamic_cast<QtColourPicker*>(e->widget))
+    return {};
   if (auto* button = dynamic_cast<QAbstractButton*>(e->widget)) return S(button->text());
   return {};
 }
@@ -545,7 +564,7 @@ MousePointer QtUi::Pointer(std::string_view name) const {
   const Entry* e = Find(name);
   if (!e || !e->widget || !e->widget->testAttribute(Qt::WA_SetCursor)) return MousePointer::Default;
   return e->widget->cursor().shape() == Qt::PointingHandCursor ? MousePointer::Hand
-                                                                : MousePointer::Default;
+                                                               : MousePointer::Default;
 }
 
 void QtUi::SetPointer(std::string_view name, MousePointer pointer) {
@@ -565,7 +584,8 @@ bool QtUi::AnimationRunning(std::string_view name) const {
 
 void QtUi::SetAnimationRunning(std::string_view name, bool running) {
   Entry* e = Find(name);
-  if (auto* box = e ? dynamic_cast<QtPictureBox*>(e->widget) : nullptr) box->setAnimationRunning(running);
+  if (auto* box = e ? dynamic_cast<QtPictureBox*>(e->widget) : nullptr)
+    box->setAnimationRunning(running);
 }
 
 int QtUi::Period(std::string_view name) const {
@@ -645,7 +665,8 @@ std::int32_t QtUi::Colour(std::string_view name) const {
 
 void QtUi::SetColour(std::string_view name, std::int32_t colour) {
   Entry* e = Find(name);
-  if (auto* picker = e ? dynamic_cast<QtColourPicker*>(e->widget) : nullptr) picker->setColour(colour);
+  if (auto* picker = e ? dynamic_cast<QtColourPicker*>(e->widget) : nullptr)
+    picker->setColour(colour);
 }
 
 void QtUi::Bind(std::string_view name, UiEvent event, std::function<void()> handler) {
@@ -664,14 +685,17 @@ void QtUi::WaitDispatching(int ms) {
   wake.setSingleShot(true);
   wake.start(std::max(ms, 0) + 1);
   while (clock.elapsed() <= ms) {
-    if (!wake.isActive()) wake.start(static_cast<int>(std::max<qint64>(1, ms + 1 - clock.elapsed())));
+    if (!wake.isActive())
+      wake.start(static_cast<int>(std::max<qint64>(1, ms + 1 - clock.elapsed())));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 }
 
 // --- for the application, the driver and tests ---
 
-QWidget* QtUi::window() const { return window_.get(); }
+QWidget* QtUi::window() const {
+  return window_.get();
+}
 
 QWidget* QtUi::widget(std::string_view name) const {
   if (name == Ui::kWindow) return window_.get();
@@ -679,9 +703,13 @@ QWidget* QtUi::widget(std::string_view name) const {
   return e ? e->widget : nullptr;
 }
 
-void QtUi::Show() { window_->show(); }
+void QtUi::Show() {
+  window_->show();
+}
 
-void QtUi::FireCreated() { FireWindow(UiEvent::Created); }
+void QtUi::FireCreated() {
+  FireWindow(UiEvent::Created);
+}
 
 std::vector<std::string> QtUi::ControlNames() const {
   std::vector<std::string> names;
@@ -794,6 +822,8 @@ bool QtUi::PickColour(std::string_view name, std::int32_t colour) {
   return true;
 }
 
-bool QtUi::Close() { return window_->close(); }
+bool QtUi::Close() {
+  return window_->close();
+}
 
 }  // namespace orvane

@@ -77,7 +77,7 @@ class QtUi : public Ui {
   QWidget* widget(std::string_view name) const;  // null for timers and unknown names
   void Show();
   void FireCreated();
-  std::vector<std::string> ControlNames() const;  // layout order
+  std::vector<std::string> ControlNames() const;    // layout order
   std::string KindOf(std::string_view name) const;  // "" for unknown names
   // The control's container ("" for the client area) as the layout gives it.
   std::string ContainerOf(std::string_view name) const;
@@ -86,11 +86,11 @@ class QtUi : public Ui {
   // where it is on top (its centre when free), as a user's pointer would;
   // each returns false and does nothing when a user could not reach the
   // control there (hidden, covered, outside the window).
-  bool Click(std::string_view name);    // press and release: Clicked
-  bool Press(std::string_view name);    // left button down: LeftPressed
-  bool Release(std::string_view name);  // left button up: LeftReleased on the slider
-  bool Select(std::string_view name, int index);  // a list item chosen: ItemSelected
-  bool Slide(std::string_view name, int position);  // a slider step: PositionChanged
+  bool Click(std::string_view name);                   // press and release: Clicked
+  bool Press(std::string_view name);                   // left button down: LeftPressed
+  bool Release(std::string_view name);                 // left button up: LeftReleased on the slider
+  bool Select(std::string_view name, int index);       // a list item chosen: ItemSelected
+  bool Slide(std::string_view name, int position);     // a slider step: PositionChanged
   bool CheckBox(std::string_view name, bool checked);  // a click that toggles, if needed
   bool PickColour(std::string_view name, std::int32_t colour);  // as the dialog would
   bool Close();  // the title bar's close button: Destroying, then closed

@@ -16,8 +16,8 @@ namespace {
 
 struct DockCase {
   const char* what;
-  int left, top;      // the window before the tick
-  int mx, my;         // the pointer
+  int left, top;  // the window before the tick
+  int mx, my;     // the pointer
   int wantLeft, wantTop;
 };
 
@@ -40,8 +40,10 @@ const DockCase kDockCases[] = {
     {"hidden at right, pointer at SW - 3: stays hidden", 1363, 300, 1363, 400, 1363, 300},
     {"hidden at right, pointer at SW - 2: shows", 1363, 300, 1364, 400, 934, 300},
     {"hidden at right, pointer at SW - 1: shows", 1363, 300, 1365, 400, 934, 300},
-    {"free window, pointer at the right columns: pulled to the edge", 400, 300, 1365, 400, 934, 300},
-    {"free window, pointer at the right columns level with its top: stays", 400, 300, 1365, 300, 400, 300},
+    {"free window, pointer at the right columns: pulled to the edge", 400, 300, 1365, 400, 934,
+     300},
+    {"free window, pointer at the right columns level with its top: stays", 400, 300, 1365, 300,
+     400, 300},
     {"window on a monitor to the right counts as docked", 1500, 300, 1600, 100, 1363, 300},
     {"bottom edge at the left: no hiding", 0, 528, 800, 100, 0, 528},
     {"bottom edge at the right: no hiding", 934, 528, 100, 100, 934, 528},

@@ -27,9 +27,7 @@ class ProfileFileTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  void WriteRaw(const std::string& bytes) const {
-    std::ofstream(path_, std::ios::binary) << bytes;
-  }
+  void WriteRaw(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
   std::string ReadRaw() const {
     std::ifstream in(path_, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -50,16 +48,16 @@ TEST_F(ProfileFileTest, MissingFileOrKeyReadsEmpty) {
 }
 
 TEST_F(ProfileFileTest, ReadsLikeTheSystemProfileFunctions) {
-  WriteRaw(Utf8ToGbk(
-      "; a comment=not a key\r\n"
-      "[other]\r\n字体型号=9\r\n"
-      "[  geci ]\r\n"
-      "  字体型号  =   2  \r\n"
-      "Key=\"quoted value\"\r\n"
-      "empty=\r\n"
-      "noequals\r\n"
-      "[next]\r\nKEY=elsewhere\r\n"));
-  EXPECT_EQ(ReadProfileString(path_, "GECI", "字体型号"), "2");      // blanks trimmed, any case
+  WriteRaw(
+      Utf8ToGbk("; a comment=not a key\r\n"
+                "[other]\r\n字体型号=9\r\n"
+                "[  geci ]\r\n"
+                "  字体型号  =   2  \r\n"
+                "Key=\"quoted value\"\r\n"
+                "empty=\r\n"
+                "noequals\r\n"
+                "[next]\r\nKEY=elsewhere\r\n"));
+  EXPECT_EQ(ReadProfileString(path_, "GECI", "字体型号"), "2");        // blanks trimmed, any case
   EXPECT_EQ(ReadProfileString(path_, "geci", "KEY"), "quoted value");  // quotes dropped
   EXPECT_EQ(ReadProfileString(path_, "GECI", "empty"), "");
   EXPECT_EQ(ReadProfileString(path_, "GECI", "noequals"), "");
@@ -83,12 +81,11 @@ TEST_F(ProfileFileTest, WriteKeepsEveryOtherLine) {
   WriteRaw(before);
   ASSERT_TRUE(WriteProfileString(path_, "GECI", "文字渐变", "2"));
   ASSERT_TRUE(WriteProfileString(path_, "GECI", "文字颜色1", "255"));  // new key, end of section
-  ASSERT_TRUE(WriteProfileString(path_, "Tail", "z", "1"));            // after a last line without LF
-  EXPECT_EQ(ReadRaw(), Utf8ToGbk(
-                           "; settings of the desktop lyrics\n"
-                           "[Window]\nx=10\n\n"
-                           "[geci]\n字体大小 = 3\n; keep me\n文字渐变=2\n文字颜色1=255\n\n"
-                           "[Tail]\ny=20\nz=1\n"));
+  ASSERT_TRUE(WriteProfileString(path_, "Tail", "z", "1"));  // after a last line without LF
+  EXPECT_EQ(ReadRaw(), Utf8ToGbk("; settings of the desktop lyrics\n"
+                                 "[Window]\nx=10\n\n"
+                                 "[geci]\n字体大小 = 3\n; keep me\n文字渐变=2\n文字颜色1=255\n\n"
+                                 "[Tail]\ny=20\nz=1\n"));
 }
 
 TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileWhole) {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
-#include <QBuffer>
 #include <QSlider>
 #include <string>
 #include <vector>
@@ -88,8 +88,9 @@ TEST(QtUiLayout, EveryControlSitsWhereTheLayoutPutsIt) {
     EXPECT_EQ(w->objectName().toStdString(), r.name);
     QWidget* container = *r.container ? ui.widget(r.container) : ui.window();
     EXPECT_EQ(w->parentWidget(), container);
-    EXPECT_EQ((std::vector<int>{ui.Left(r.name), ui.Top(r.name), ui.Width(r.name), ui.Height(r.name)}),
-              (std::vector<int>{r.x, r.y, r.w, r.h}));
+    EXPECT_EQ(
+        (std::vector<int>{ui.Left(r.name), ui.Top(r.name), ui.Width(r.name), ui.Height(r.name)}),
+        (std::vector<int>{r.x, r.y, r.w, r.h}));
     EXPECT_EQ(ui.Visible(r.name), r.visible);
   }
 }
@@ -173,9 +174,10 @@ TEST(QtUiLayout, LabelLooks) {
     QColor colour;
   };
   QtUi ui;
-  for (const Look& l : {Look{"标签1", 21, QColor(3, 3, 3)}, Look{"标签2", 14, QColor(128, 128, 128)},
-                        Look{"标签5", 14, QColor(47, 152, 66)}, Look{"标签3", 12, QColor(145, 145, 145)},
-                        Look{"提示", 12, QColor(145, 145, 145)}, Look{"标签4", 12, QColor(145, 145, 145)}}) {
+  for (const Look& l :
+       {Look{"标签1", 21, QColor(3, 3, 3)}, Look{"标签2", 14, QColor(128, 128, 128)},
+        Look{"标签5", 14, QColor(47, 152, 66)}, Look{"标签3", 12, QColor(145, 145, 145)},
+        Look{"提示", 12, QColor(145, 145, 145)}, Look{"标签4", 12, QColor(145, 145, 145)}}) {
     SCOPED_TRACE(l.name);
     QWidget* w = ui.widget(l.name);
     EXPECT_EQ(w->font().pixelSize(), l.pixels);
@@ -290,7 +292,8 @@ TEST(QtUiEvents, SliderStepsAndRelease) {
   QtUi ui;
   std::vector<int> positions;
   int releases = 0;
-  ui.Bind("滑块条1", UiEvent::PositionChanged, [&] { positions.push_back(ui.SliderPosition("滑块条1")); });
+  ui.Bind("滑块条1", UiEvent::PositionChanged,
+          [&] { positions.push_back(ui.SliderPosition("滑块条1")); });
   ui.Bind("滑块条1", UiEvent::LeftReleased, [&] { ++releases; });
   ui.SetSliderPosition("滑块条1", 40);  // the program's own write is no notification
   ui.SetSliderPosition("滑块条1", 500);
@@ -314,12 +317,13 @@ TEST(QtUiEvents, ClicksPressesAndChoicesReachTheirHandlers) {
   QtUi ui;
   std::vector<std::string> fired;
   for (const char* name : {"标签1", "标签2", "标签5", "图片框1", "音乐播放外形框"})
-    ui.Bind(name, UiEvent::LeftPressed, [&fired, name] { fired.push_back(std::string("press ") + name); });
+    ui.Bind(name, UiEvent::LeftPressed,
+            [&fired, name] { fired.push_back(std::string("press ") + name); });
   for (const char* name : {"下一曲", "暂停按钮", "设置", "设置2"})
-    ui.Bind(name, UiEvent::Clicked, [&fired, name] { fired.push_back(std::string("click ") + name); });
-  ui.Bind("组合框1", UiEvent::ItemSelected, [&] {
-    fired.push_back("select " + std::to_string(ui.SelectedItem("组合框1")));
-  });
+    ui.Bind(name, UiEvent::Clicked,
+            [&fired, name] { fired.push_back(std::string("click ") + name); });
+  ui.Bind("组合框1", UiEvent::ItemSelected,
+          [&] { fired.push_back("select " + std::to_string(ui.SelectedItem("组合框1"))); });
 
   EXPECT_TRUE(ui.Press("标签1"));
   EXPECT_TRUE(ui.Press("图片框1"));
@@ -327,8 +331,8 @@ TEST(QtUiEvents, ClicksPressesAndChoicesReachTheirHandlers) {
   EXPECT_TRUE(ui.Press("标签4"));  // no handler of its own, and the player area does not hear it
   EXPECT_TRUE(ui.Click("下一曲"));
   EXPECT_TRUE(ui.Click("暂停按钮"));
-  EXPECT_FALSE(ui.Click("继续播放"));  // hidden
-  EXPECT_FALSE(ui.Click("设置2"));    // the panel is outside the client area
+  EXPECT_FALSE(ui.Click("继续播放"));     // hidden
+  EXPECT_FALSE(ui.Click("设置2"));        // the panel is outside the client area
   EXPECT_FALSE(ui.Select("组合框1", 3));  // hidden until the label opens it
   ui.SetVisible("组合框1", true);
   ui.SetVisible("标签5", false);
@@ -372,7 +376,7 @@ TEST(QtUiProperties, PicturesPointersAnimationAndCaptions) {
   ui.SetPicture("图片框1", std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
   ASSERT_TRUE(ui.HasPicture("图片框1"));
   QImage shown = ui.widget("图片框1")->grab().toImage();
-  EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::red));      // stretched over the whole box
+  EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::red));  // stretched over the whole box
   EXPECT_EQ(shown.pixelColor(119, 119), QColor(Qt::red));
   ui.SetPicture("图片框1", "not an image");
   EXPECT_FALSE(ui.HasPicture("图片框1"));
