@@ -466,13 +466,19 @@ int QtUi::Top(std::string_view name) const {
 }
 
 int QtUi::Width(std::string_view name) const {
-  if (name == Ui::kWindow) return window_->frameGeometry().width();
+  if (name == Ui::kWindow) {
+    const QMargins m = FrameMargins();
+    return window_->width() + m.left() + m.right();
+  }
   const Entry* e = Find(name);
   return e && e->widget ? e->widget->width() : 0;
 }
 
 int QtUi::Height(std::string_view name) const {
-  if (name == Ui::kWindow) return window_->frameGeometry().height();
+  if (name == Ui::kWindow) {
+    const QMargins m = FrameMargins();
+    return window_->height() + m.top() + m.bottom();
+  }
   const Entry* e = Find(name);
   return e && e->widget ? e->widget->height() : 0;
 }

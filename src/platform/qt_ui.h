@@ -4,13 +4,15 @@
 // real Ui of the program and offers the driver a few more things: the window,
 // the control names and kinds, and user input simulated by control name.
 //
-// The window's outer frame is what kWindow's Left/Top/Width/Height read
-// (frameGeometry()). The client area is fixed at 426 x 212, the 432 x 240
-// window of the layout less its frame. Writing the window's width or height
-// subtracts the frame the window manager really draws; while that frame is
-// unknown or absent (not yet shown, offscreen, Xvfb without a window manager)
-// the layout's own frame (3 + 22 px at the top, 3 px elsewhere) is assumed,
-// so the creation handler's SetHeight(kWindow, 240) keeps the client at 212.
+// The window's outer frame is what kWindow's Left/Top/Width/Height read and
+// write: Left/Top are frameGeometry()'s corner, and Move places that corner.
+// The client area is fixed at 426 x 212, the 432 x 240 window of the layout
+// less its frame. Width and height are the client's plus the frame the window
+// manager really draws; where no frame is drawn (not yet shown, offscreen,
+// Xvfb without a window manager) the layout's own frame (3 + 22 px at the
+// top, 3 px elsewhere) stands in for it, both ways: the creation handler's
+// SetHeight(kWindow, 240) keeps the client at 212, and the window then reads
+// back as 432 x 240, the size the docking rules are written for.
 
 #include <QPoint>
 #include <QWidget>

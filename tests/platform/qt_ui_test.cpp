@@ -224,19 +224,29 @@ TEST(QtUiLayout, PictureButtonsHaveAPicturePerState) {
 TEST(QtUiWindow, OuterFrameAndTheCreationHeight) {
   QtUi ui;
   EXPECT_EQ(ui.window()->size(), QSize(426, 212));
-  // No frame is known here (offscreen): 240 outer is the 212 client.
+  // No frame is drawn here (offscreen): the layout's frame stands in, so the
+  // 240 outer height is the 212 client height and reads back as 240.
   ui.SetHeight(Ui::kWindow, 240);
+  EXPECT_EQ(ui.window()->size(), QSize(426, 212));
+  EXPECT_EQ(ui.Width(Ui::kWindow), 432);
+  EXPECT_EQ(ui.Height(Ui::kWindow), 240);
+  ui.SetWidth(Ui::kWindow, 432);
   EXPECT_EQ(ui.window()->size(), QSize(426, 212));
   // Centred by the 432 x 240 outer size on the 1366 x 768 screen.
   EXPECT_EQ(ui.Left(Ui::kWindow), (1366 - 432) / 2);
   EXPECT_EQ(ui.Top(Ui::kWindow), (768 - 240) / 2);
+  ui.Show();
   ui.Move(Ui::kWindow, -10, 5);
   EXPECT_EQ(ui.Left(Ui::kWindow), -10);
   EXPECT_EQ(ui.Top(Ui::kWindow), 5);
+  EXPECT_EQ(ui.window()->frameGeometry().topLeft(), QPoint(-10, 5));
   ui.SetTop(Ui::kWindow, -237);
   EXPECT_EQ(ui.Left(Ui::kWindow), -10);
   EXPECT_EQ(ui.Top(Ui::kWindow), -237);
-  EXPECT_EQ(ui.Width(Ui::kWindow), ui.window()->frameGeometry().width());
+  ui.SetLeft(Ui::kWindow, 934);
+  EXPECT_EQ(ui.Left(Ui::kWindow), 934);
+  EXPECT_EQ(ui.Top(Ui::kWindow), -237);
+  EXPECT_EQ(ui.Width(Ui::kWindow), 432);
 }
 
 TEST(QtUiTimers, PeriodRules) {
