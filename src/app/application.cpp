@@ -48,7 +48,6 @@ void Application::Start() {
   context_ = std::make_unique<Context>(Context{state_, *ui_, *desktop_, *desktop_, *desktop_,
                                                *http_, options_.runDirectory});
   Context& ctx = *context_;
-  BindMainWindow(ctx);
   BindWindowBehaviours(ctx);
   BindPlaybackControls(ctx);
   BindSequencer(ctx);
