@@ -168,7 +168,7 @@ void Driver::Shot(const std::string& dir) {
   const bool mainOk = ui.window()->grab().save(base + "/main.png");
   bool overlayOk = false;
   if (auto* overlay = app_.state().lyricsWindow.get()) {
-    QImage picture = overlay->LastImage();
+    QImage picture = overlay->Picture();
     overlayOk = !picture.isNull() && picture.save(base + "/overlay.png");
   }
   JsonWriter j;
