@@ -59,6 +59,23 @@ void ApplyTransferLimits(CURL* easy, const TransferLimits& limits) {
   curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
 }
 
+const char* ToString(FetchError error) {
+  switch (error) {
+    case FetchError::None: return "None";
+    case FetchError::BadUrl: return "BadUrl";
+    case FetchError::BadScheme: return "BadScheme";
+    case FetchError::Resolve: return "Resolve";
+    case FetchError::Connect: return "Connect";
+    case FetchError::Timeout: return "Timeout";
+    case FetchError::TooLarge: return "TooLarge";
+    case FetchError::HttpStatus: return "HttpStatus";
+    case FetchError::Tls: return "Tls";
+    case FetchError::Transfer: return "Transfer";
+    case FetchError::Aborted: return "Aborted";
+  }
+  return "?";
+}
+
 FetchError ClassifyCurlResult(CURLcode code, bool tooLarge) {
   if (tooLarge) return FetchError::TooLarge;
   switch (code) {

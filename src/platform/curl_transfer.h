@@ -43,6 +43,9 @@ FetchError CheckUrl(std::string_view url);
 // from curl_easy_init or curl_easy_reset.
 void ApplyTransferLimits(CURL* easy, const TransferLimits& limits);
 
+// The error's name ("Timeout", "TooLarge", ...), for messages and reports.
+const char* ToString(FetchError error);
+
 // `tooLarge`: the write callback refused the body because of the cap.
 FetchError ClassifyCurlResult(CURLcode code, bool tooLarge);
 
