@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "http/http_request.h"
+#include "http/raw_server.h"
 #include "platform/curl_request_component.h"
 #include "platform/curl_transfer.h"
 #include "service/service_requests.h"
@@ -105,10 +106,25 @@ void BM_FaultFails(benchmark::State& bench, FaultCase c) {
   bench.SetLabel(ToString(component->LastError()));
 }
 
+// A listener that never reads: the TLS handshake never gets an answer.
+void BM_FaultFailsTlsHandshakeNeverEnds(benchmark::State& bench) {
+  testing::RawServer silent(false);
+  const std::string url = "https://127.0.0.1:" + std::to_string(silent.port()) + "/";
+  auto component = std::make_shared<CurlRequestComponent>();
+  HttpRequest request(component);
+  for (auto _ : bench) benchmark::DoNotOptimize(ServiceRequest(&request, url));
+  bench.SetLabel(ToString(component->LastError()));
+}
+BENCHMARK(BM_FaultFailsTlsHandshakeNeverEnds)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+
 const bool kFaultBenchmarks = [] {
   for (const FaultCase& c : kFaults) {
-    benchmark::RegisterBenchmark((std::string("BM_FaultFails/") + c.name).c_str(), BM_FaultFails,
-                                 c)
+    benchmark::RegisterBenchmark((std::string("BM_FaultFails/") + c.name).c_str(), BM_FaultFails, c)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
         ->Repetitions(3)

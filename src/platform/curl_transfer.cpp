@@ -61,17 +61,28 @@ void ApplyTransferLimits(CURL* easy, const TransferLimits& limits) {
 
 const char* ToString(FetchError error) {
   switch (error) {
-    case FetchError::None: return "None";
-    case FetchError::BadUrl: return "BadUrl";
-    case FetchError::BadScheme: return "BadScheme";
-    case FetchError::Resolve: return "Resolve";
-    case FetchError::Connect: return "Connect";
-    case FetchError::Timeout: return "Timeout";
-    case FetchError::TooLarge: return "TooLarge";
-    case FetchError::HttpStatus: return "HttpStatus";
-    case FetchError::Tls: return "Tls";
-    case FetchError::Transfer: return "Transfer";
-    case FetchError::Aborted: return "Aborted";
+    case FetchError::None:
+      return "None";
+    case FetchError::BadUrl:
+      return "BadUrl";
+    case FetchError::BadScheme:
+      return "BadScheme";
+    case FetchError::Resolve:
+      return "Resolve";
+    case FetchError::Connect:
+      return "Connect";
+    case FetchError::Timeout:
+      return "Timeout";
+    case FetchError::TooLarge:
+      return "TooLarge";
+    case FetchError::HttpStatus:
+      return "HttpStatus";
+    case FetchError::Tls:
+      return "Tls";
+    case FetchError::Transfer:
+      return "Transfer";
+    case FetchError::Aborted:
+      return "Aborted";
   }
   return "?";
 }

@@ -109,7 +109,8 @@ TEST_F(StationFaultsTest, TheToolkitGetFailsAsBoundedly) {
       {"huge", {Fault::Huge}, FetchError::TooLarge},
   };
   CurlHttpGetter getter;
-  const std::string cover = station_.BaseUrl() + "/covers/" + station::Station::Songs()[0].coverFile;
+  const std::string cover =
+      station_.BaseUrl() + "/covers/" + station::Station::Songs()[0].coverFile;
   ASSERT_FALSE(getter.Get(cover).empty());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -119,8 +120,9 @@ TEST_F(StationFaultsTest, TheToolkitGetFailsAsBoundedly) {
     EXPECT_LT(Clock::now() - start, kBound);
     EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(result.body, "");
-    EXPECT_EQ(getter.Get(cover), "");
   }
+  station_.SetFault(Endpoint::Cover, {Fault::NotFound});
+  EXPECT_EQ(getter.Get(cover), "");
 }
 
 TEST_F(StationFaultsTest, MergesTheCookiesTheStationSets) {
@@ -152,7 +154,9 @@ TEST_F(StationFaultsTest, MergesTheCookiesTheStationSets) {
 
 HttpRequest* g_watched = nullptr;
 std::vector<std::int32_t> g_states;
-void RecordState(std::uintptr_t) { g_states.push_back(g_watched->ReadyState()); }
+void RecordState(std::uintptr_t) {
+  g_states.push_back(g_watched->ReadyState());
+}
 
 TEST_F(StationFaultsTest, ReadyStateHandlerSeesOpenSentReceivingComplete) {
   HttpRequest request;
