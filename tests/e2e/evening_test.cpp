@@ -129,9 +129,9 @@ TEST_F(Evening, ChannelsPauseAndCopy) {
   auto r = Drive(
       "press 标签5\ndump\n"          // 0: the chooser opens
       "select 组合框1 2\ndump\n"     // 1: 华语
-      "select 组合框1 0\ndump\n"     // 2: 豆瓣精选
+      "press 标签5\nselect 组合框1 0\ndump\n"     // 2: 豆瓣精选
       "click 暂停按钮\ndump\n"       // 3: paused look
-      "select 组合框1 1\ndump\n"     // 4: a separator while paused
+      "press 标签5\nselect 组合框1 1\ndump\n"     // 4: a separator while paused
       "click 暂停按钮\nclick 继续播放\ndump\n"  // 5: playing look again
       "click 设置\npress 标签1\ndump\n"        // 6: panel open: closes, no copy
       "press 标签1\ndump\n"                    // 7: copies
