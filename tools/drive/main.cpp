@@ -69,7 +69,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenFile).toUtf8());
   }
 
-  QApplication toolkit(argc, argv);
+  // Our options are not Qt's: Qt would read --display as the X display's name.
+  int toolkitArgc = 1;
+  QApplication toolkit(toolkitArgc, argv);
 
 #ifdef ORVANE_HAVE_STATION
   std::unique_ptr<orvane::station::Station> local;
