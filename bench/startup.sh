@@ -102,21 +102,28 @@ for run in $(seq "$starts"); do
   mkdir -p "$dir"
   cp "$program" "$dir/"
   exe="$dir/$(basename "$program")"
+  : >"$work/watch$run.out"
   "$work/watch" OrvaneV1.3 "$exe" >"$work/watch$run.out" 2>/dev/null &
   watcher=$!
   pid=""
   for _ in $(seq 100); do
-    pid=$(awk '/^pid/ {print $2}' "$work/watch$run.out")
+    pid=$(awk '/^pid/ {print $2}' "$work/watch$run.out" 2>/dev/null || true)
     [[ -n "$pid" ]] && break
     sleep 0.01
   done
   wait "$watcher" || true
-  map=$(awk '/^mapped/ {print $2}' "$work/watch$run.out")
+  [[ -n "$pid" ]] || pid=$(awk '/^pid/ {print $2}' "$work/watch$run.out" 2>/dev/null || true)
+  map=$(awk '/^mapped/ {print $2}' "$work/watch$run.out" 2>/dev/null || true)
+  if [[ -z "$pid" || -z "$map" || ! -d /proc/$pid ]]; then
+    echo "run $run: the window did not map (watcher: $(tr '\n' ' ' <"$work/watch$run.out"))"
+    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
+    continue
+  fi
   maps+=("${map:-nan}")
   line="run $run: map ${map:-?} ms"
   if (( run <= idle_runs )); then
     sleep 10
-    kb=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
+    kb=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
     rss+=("$(awk -v k="$kb" 'BEGIN {printf "%.1f", k / 1024}')")
     c0=$(cpu_ms "$pid")
     sleep 30
