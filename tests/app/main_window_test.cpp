@@ -15,6 +15,7 @@
 #include "platform/qt_desktop.h"
 #include "platform/qt_ui.h"
 #include "platform/text.h"
+#include "station/station.h"
 #include "support/fake_ui.h"
 #include "support/fakes.h"
 
@@ -98,6 +99,18 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<QtUi> ui_;
   std::unique_ptr<Context> ctx_;
 };
+
+TEST_F(MainWindowTest, OpensIdleWithTheStationUp) {
+  station::Station station;
+  ASSERT_TRUE(station.Start());
+  Start(station.BaseUrl());
+  ExpectIdleStartState();
+  EXPECT_EQ(station.Requests(station::Endpoint::ChannelInfo).size(), 1u);
+  EXPECT_TRUE(station.Requests(station::Endpoint::Playlist).empty());
+  EXPECT_TRUE(station.Requests(station::Endpoint::Lyric).empty());
+  EXPECT_FALSE(state_.channelName.empty());
+  EXPECT_TRUE(http_.requested.empty());  // no cover, no album page
+}
 
 TEST_F(MainWindowTest, OpensIdleWithTheServiceUnreachable) {
   Start("http://127.0.0.1:1");
