@@ -3,10 +3,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 
 #include "station/station.h"
+#include "station/station_names.h"
 
 using orvane::station::Endpoint;
 using orvane::station::Fault;
@@ -14,31 +14,14 @@ using orvane::station::FaultSpec;
 
 namespace {
 
-const std::map<std::string, Endpoint> kEndpoints = {
-    {"channel_info", Endpoint::ChannelInfo}, {"playlist", Endpoint::Playlist},
-    {"lyric", Endpoint::Lyric},              {"album", Endpoint::AlbumPage},
-    {"cover", Endpoint::Cover},              {"audio", Endpoint::Audio},
-    {"cookies", Endpoint::Cookies},
-};
-
-const std::map<std::string, Fault> kFaults = {
-    {"delay", Fault::Delay},          {"hang", Fault::Hang},
-    {"drip", Fault::Drip},            {"reset", Fault::Reset},
-    {"notfound", Fault::NotFound},    {"servererror", Fault::ServerError},
-    {"truncated", Fault::Truncated},  {"garbage", Fault::Garbage},
-    {"huge", Fault::Huge},            {"corruptcover", Fault::CorruptCover},
-    {"hugecover", Fault::HugeCover},  {"streamhalf", Fault::StreamHalf},
-};
-
 bool ParseFault(const std::string& text, Endpoint& endpoint, FaultSpec& spec) {
   std::size_t a = text.find(':');
   if (a == std::string::npos) return false;
   std::size_t b = text.find(':', a + 1);
-  auto e = kEndpoints.find(text.substr(0, a));
-  auto f = kFaults.find(text.substr(a + 1, b == std::string::npos ? b : b - a - 1));
-  if (e == kEndpoints.end() || f == kFaults.end()) return false;
-  endpoint = e->second;
-  spec.fault = f->second;
+  if (!orvane::station::ParseEndpoint(text.substr(0, a), endpoint) ||
+      !orvane::station::ParseFaultName(
+          text.substr(a + 1, b == std::string::npos ? b : b - a - 1), spec.fault))
+    return false;
   if (b != std::string::npos) {
     std::size_t c = text.find(':', b + 1);
     spec.delayMs = std::stoi(text.substr(b + 1, c == std::string::npos ? c : c - b - 1));

@@ -15,6 +15,10 @@
 #include "json_writer.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_ui.h"
+#ifdef ORVANE_HAVE_STATION
+#include "station/station.h"
+#include "station/station_names.h"
+#endif
 
 namespace orvane::drive {
 namespace {
@@ -64,6 +68,41 @@ void Driver::Wait(int ms) {
 bool Driver::Execute(const std::string& line) {
   const auto w = Split(line);
   if (w.empty() || w[0][0] == '#') return true;
+  QElapsedTimer t;
+  t.start();
+  const bool more = Run(w, line);
+  if (timing_ && w[0] != "close") {
+    JsonWriter j;
+    j.BeginObject().Key("command").String(line).Key("ms").Int(t.elapsed()).EndObject();
+    out_ << j.str() << std::endl;
+  }
+  return more;
+}
+
+void Driver::Fault(const std::vector<std::string>& w) {
+#ifdef ORVANE_HAVE_STATION
+  if (station_ == nullptr) return Error("fault needs --station");
+  if (w.size() == 2 && w[1] == "clear") {
+    station_->ClearFaults();
+    return;
+  }
+  station::Endpoint endpoint{};
+  station::FaultSpec spec;
+  long long times = -1, ms = 0;
+  if (w.size() < 3 || !station::ParseEndpoint(w[1], endpoint) ||
+      !station::ParseFaultName(w[2], spec.fault) || (w.size() > 3 && !ToInt(w[3], times)) ||
+      (w.size() > 4 && !ToInt(w[4], ms)))
+    return Error("usage: fault ENDPOINT FAULT [TIMES [MS]] | fault clear");
+  spec.times = static_cast<int>(times);
+  spec.delayMs = static_cast<int>(ms);
+  station_->SetFault(endpoint, spec);
+#else
+  (void)w;
+  Error("built without the local station");
+#endif
+}
+
+bool Driver::Run(const std::vector<std::string>& w, const std::string& line) {
   QtUi& ui = app_.ui();
   const std::string& cmd = w[0];
   long long a = 0, b = 0;
@@ -90,6 +129,8 @@ bool Driver::Execute(const std::string& line) {
     QCoreApplication::processEvents();
   } else if (cmd == "waitstate" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
     WaitState(static_cast<int>(a), static_cast<int>(b));
+  } else if (cmd == "fault") {
+    Fault(w);
   } else if (cmd == "stats" && w.size() == 1) {
     Stats();
   } else if (cmd == "dump" && w.size() == 1) {

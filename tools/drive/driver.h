@@ -7,11 +7,19 @@
 
 #include "app/application.h"
 
+namespace orvane::station {
+class Station;
+}
+
 namespace orvane::drive {
 
 class Driver {
  public:
-  Driver(Application& app, std::ostream& out) : app_(app), out_(out) {}
+  // `station` is the in-process station when the driver started one (the
+  // `fault` command needs it); `timing` prints each command's duration.
+  Driver(Application& app, std::ostream& out, station::Station* station = nullptr,
+         bool timing = false)
+      : app_(app), out_(out), station_(station), timing_(timing) {}
   // Runs one command line; returns false after `close` (the script ends).
   bool Execute(const std::string& line);
   void Dump();
@@ -23,9 +31,13 @@ class Driver {
   void Stats();
   void Shot(const std::string& dir);
   void Error(const std::string& what);
+  bool Run(const std::vector<std::string>& words, const std::string& line);
+  void Fault(const std::vector<std::string>& words);
 
   Application& app_;
   std::ostream& out_;
+  station::Station* station_;
+  bool timing_;
   int exitCode_ = 0;
 };
 

@@ -28,10 +28,11 @@ constexpr char kScreenConfig[] =
 void Usage() {
   std::fprintf(stderr,
                "usage: orvane-drive [--service BASE_URL | --station] [--run-dir DIR]\n"
-               "                    [--audio] [--display] [--interactive]\n"
+               "                    [--audio] [--display] [--interactive] [--timing]\n"
                "Reads commands from standard input, one a line:\n"
                "  click NAME | press NAME | release NAME | select NAME INDEX | slide NAME POS\n"
                "  check NAME 0|1 | colour NAME VALUE | wait MS | pointer X Y | move X Y\n"
+               "  waitstate STATE MS | stats | fault ENDPOINT FAULT [TIMES [MS]] | fault clear\n"
                "  dump | shot DIR | close\n");
 }
 
@@ -39,7 +40,7 @@ void Usage() {
 
 int main(int argc, char** argv) {
   std::string service, runDir;
-  bool audio = false, display = false, interactive = false, station = false;
+  bool audio = false, display = false, interactive = false, station = false, timing = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--service" && i + 1 < argc) {
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
       display = true;
     } else if (arg == "--interactive") {
       interactive = true;
+    } else if (arg == "--timing") {
+      timing = true;
     } else if (arg == "--station") {
       station = true;
     } else {
@@ -110,7 +113,11 @@ int main(int argc, char** argv) {
     if (interactive) {
       code = app.Run();
     } else {
-      orvane::drive::Driver driver(app, std::cout);
+      orvane::station::Station* inProcess = nullptr;
+#ifdef ORVANE_HAVE_STATION
+      inProcess = local.get();
+#endif
+      orvane::drive::Driver driver(app, std::cout, inProcess, timing);
       std::string line;
       bool running = true;
       while (running && std::getline(std::cin, line)) running = driver.Execute(line);
