@@ -22,8 +22,8 @@ DriveResult RunDrive(const std::string& service, const std::string& runDir,
                      const std::string& script, int timeoutMs, const QStringList& extraArgs) {
   DriveResult result;
   QProcess proc;
-  QStringList args{"--service", QString::fromStdString(service), "--run-dir",
-                   QString::fromStdString(runDir)};
+  QStringList args{"--run-dir", QString::fromStdString(runDir)};
+  if (!service.empty()) args << "--service" << QString::fromStdString(service);
   args << extraArgs;
   proc.start(QStringLiteral(ORVANE_DRIVE_PATH), args);
   if (!proc.waitForStarted(10000)) return result;

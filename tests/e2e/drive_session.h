@@ -23,7 +23,8 @@ struct DriveResult {
   QJsonObject lastDump() const;
 };
 
-// `service` is the base URL for both the API and the music site.
+// `service` is the base URL for both the API and the music site; empty when
+// the extra arguments say where the service is (--station).
 DriveResult RunDrive(const std::string& service, const std::string& runDir,
                      const std::string& script, int timeoutMs = 120000,
                      const QStringList& extraArgs = {});

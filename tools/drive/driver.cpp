@@ -129,6 +129,10 @@ bool Driver::Run(const std::vector<std::string>& w, const std::string& line) {
     QCoreApplication::processEvents();
   } else if (cmd == "waitstate" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
     WaitState(static_cast<int>(a), static_cast<int>(b));
+  } else if (cmd == "queue" && w.size() >= 2) {
+#ifdef ORVANE_HAVE_STATION
+    if (station_) station_->QueueSongs(std::vector<std::string>(w.begin() + 1, w.end()));
+#endif
   } else if (cmd == "fault") {
     Fault(w);
   } else if (cmd == "stats" && w.size() == 1) {
