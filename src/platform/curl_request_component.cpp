@@ -1,5 +1,10 @@
 #include "platform/curl_request_component.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <utility>
@@ -93,6 +98,18 @@ std::string BodyBytes(const ComponentValue& value) {
   return {};
 }
 
+// A server that writes its header and its body apart, with Nagle's algorithm
+// on, holds the body back until the header is acknowledged, and on a
+// kept-alive connection the kernel delays that acknowledgement by up to 40 ms.
+// Asking for it at once at the end of the header keeps reused connections as
+// fast as they should be. libcurl 7.88 does not name the socket of a running
+// transfer, so every socket this component holds open is asked.
+void AckNow(const std::vector<curl_socket_t>& sockets) {
+  const int on = 1;
+  for (curl_socket_t socket : sockets)
+    setsockopt(socket, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+}
+
 }  // namespace
 
 struct CurlRequestComponent::Impl {
@@ -135,6 +152,7 @@ struct CurlRequestComponent::Impl {
   std::int32_t readyState = 0;
 
   std::shared_ptr<com::DispatchInterface> sink;
+  std::vector<curl_socket_t> sockets;  // open connections, for AckNow
 
   void FreeHeaderList() {
     curl_slist_free_all(headerList);
@@ -158,6 +176,19 @@ CurlRequestComponent::~CurlRequestComponent() {
   if (impl_->multi) curl_multi_cleanup(impl_->multi);
   impl_->FreeHeaderList();
   if (impl_->sink) impl_->sink->functions->Release(impl_->sink.get());
+}
+
+curl_socket_t CurlRequestComponent::OnOpenSocket(void* self, curlsocktype, curl_sockaddr* address) {
+  const curl_socket_t socket =
+      ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+  if (socket != CURL_SOCKET_BAD) static_cast<Impl*>(self)->sockets.push_back(socket);
+  return socket;
+}
+
+int CurlRequestComponent::OnCloseSocket(void* self, curl_socket_t socket) {
+  auto& sockets = static_cast<Impl*>(self)->sockets;
+  sockets.erase(std::remove(sockets.begin(), sockets.end(), socket), sockets.end());
+  return ::close(socket);
 }
 
 bool CurlRequestComponent::Idle() const {
@@ -253,6 +284,10 @@ void CurlRequestComponent::StartTransfer(const std::optional<ComponentValue>& bo
   curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlRequestComponent::OnHeader);
   curl_easy_setopt(e, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(e, CURLOPT_USERAGENT, m.userAgent.c_str());
+  curl_easy_setopt(e, CURLOPT_OPENSOCKETFUNCTION, &CurlRequestComponent::OnOpenSocket);
+  curl_easy_setopt(e, CURLOPT_OPENSOCKETDATA, impl_.get());
+  curl_easy_setopt(e, CURLOPT_CLOSESOCKETFUNCTION, &CurlRequestComponent::OnCloseSocket);
+  curl_easy_setopt(e, CURLOPT_CLOSESOCKETDATA, impl_.get());
 
   const bool hasBody = body.has_value() && !std::holds_alternative<std::monostate>(*body);
   if (m.method == "GET" && !hasBody) {
@@ -420,7 +455,10 @@ std::size_t CurlRequestComponent::OnHeader(char* data, std::size_t size, std::si
     }
     return n;
   }
-  if (line.empty()) return n;
+  if (line.empty()) {
+    AckNow(m.sockets);
+    return n;
+  }
   if (m.headersText.size() + line.size() > kMaxHeaderBytes) return 0;
   m.headersText.append(line);
   m.headersText.append("\r\n");

@@ -74,6 +74,8 @@ class CurlRequestComponent : public RequestComponent,
   struct Impl;
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
+  static curl_socket_t OnOpenSocket(void* impl, curlsocktype purpose, curl_sockaddr* address);
+  static int OnCloseSocket(void* impl, curl_socket_t socket);
 
   bool Idle() const;  // not inside a libcurl callback
   bool Succeeded() const;
