@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
+#include <cstring>
 
 #include "overlay/glyph_cache.h"
 #include "overlay/lyrics_window.h"
@@ -49,6 +50,7 @@ void LyricsWindow::SetFont(std::string_view family, int size, bool bold, bool it
     font_size_ = static_cast<float>(font_->pixelSize());
     font_style_ = (font_->bold() ? 1 : 0) | (font_->italic() ? 2 : 0) | (font_->underline() ? 4 : 0);
   }
+  LookChanged();
 }
 
 void LyricsWindow::SetBackground(std::int32_t colour, std::int32_t alpha, bool redraw) {
@@ -62,6 +64,7 @@ void LyricsWindow::SetShadow(std::int32_t colour, std::int32_t alpha, std::int32
   shadow_brush_.reset();
   shadow_offset_ = std::max(0, offset);
   if (alpha > 0 && shadow_offset_ > 0) shadow_brush_ = QBrush(Colour(ToArgb(colour, alpha, true)));
+  LookChanged();
   if (redraw && IsCreated()) Render();
 }
 
@@ -70,6 +73,7 @@ void LyricsWindow::SetTextStyle(std::int32_t colour1, std::int32_t colour2, std:
   text_outline_pen_ = OutlinePen(outline);
   text_colours_ = {ToArgb(colour1), ToArgb(colour2)};
   text_gradient_mode_ = mode;
+  LookChanged();
 }
 
 void LyricsWindow::SetHighlightStyle(std::int32_t colour1, std::int32_t colour2,
@@ -77,6 +81,7 @@ void LyricsWindow::SetHighlightStyle(std::int32_t colour1, std::int32_t colour2,
   highlight_outline_pen_ = OutlinePen(outline);
   highlight_colours_ = {ToArgb(colour1), ToArgb(colour2)};
   highlight_gradient_mode_ = mode;
+  LookChanged();
 }
 
 void LyricsWindow::SetText(std::string_view line, std::optional<int> percent) {
@@ -87,8 +92,20 @@ void LyricsWindow::SetText(std::string_view line, std::optional<int> percent) {
 
 void LyricsWindow::Render() {
   if (width_ <= 0 || height_ <= 0) return;
-  picture_ = QImage(width_, height_, QImage::Format_ARGB32_Premultiplied);
-  picture_.fill(Qt::transparent);
+  // One buffer for the life of the window; each render must still start from
+  // a fully transparent picture, so what the last one painted is cleared.
+  QRect changed = painted_;
+  if (picture_.size() != QSize(width_, height_)) {
+    picture_ = QImage(width_, height_, QImage::Format_ARGB32_Premultiplied);
+    picture_.fill(Qt::transparent);
+    changed = picture_.rect();
+  } else if (!painted_.isEmpty()) {
+    for (int y = painted_.top(); y <= painted_.bottom(); ++y) {
+      std::memset(picture_.scanLine(y) + painted_.left() * 4, 0,
+                  static_cast<std::size_t>(painted_.width()) * 4);
+    }
+  }
+  painted_ = QRect();
   {
     QPainter painter(&picture_);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -96,12 +113,13 @@ void LyricsWindow::Render() {
     PaintBackground(painter);
     PaintText(painter);
   }
-  dirty_ = QRect();
-  PushLayered();
+  PushLayered(changed.united(painted_));
 }
 
 void LyricsWindow::PaintBackground(QPainter& painter) {
-  if (background_brush_) painter.fillRect(QRectF(0, 0, width_, height_), *background_brush_);
+  if (!background_brush_) return;
+  painter.fillRect(QRectF(0, 0, width_, height_), *background_brush_);
+  painted_ = QRect(0, 0, width_, height_);
 }
 
 QRectF LyricsWindow::MeasureTextBox() const {
@@ -114,39 +132,139 @@ QRectF LyricsWindow::MeasureTextBox() const {
                 measured.width(), measured.height());
 }
 
+void LyricsWindow::LookChanged() {
+  static std::uint64_t next_look = 0;
+  look_ = ++next_look;
+}
+
+GlyphCache& LyricsWindow::Glyphs() {
+  if (!cache_) cache_ = std::make_shared<GlyphCache>();
+  GlyphCache& glyphs = *cache_;
+  const QSize window(width_, height_);
+  if (glyphs.text == text_ && glyphs.font == *font_ && glyphs.window == window &&
+      glyphs.shadow_offset == shadow_offset_) {
+    return glyphs;
+  }
+  glyphs = GlyphCache{};
+  glyphs.text = text_;
+  glyphs.font = *font_;
+  glyphs.window = window;
+  glyphs.shadow_offset = shadow_offset_;
+  glyphs.box = MeasureTextBox();
+  glyphs.baseline = QPointF(glyphs.box.left(), glyphs.box.top() + QFontMetricsF(*font_).ascent());
+  // Only what can land in the window is kept, the shadow's share included;
+  // the stroke reaches half a pixel beyond the outline, antialiasing one more.
+  const QRect reach = QRect(0, 0, width_, height_).adjusted(-shadow_offset_, -shadow_offset_, 0, 0);
+  const QRectF ink = QFontMetricsF(*font_).boundingRect(text_).translated(glyphs.baseline);
+  // Synthetic bold and italic reach a little beyond the ink the metrics know.
+  const int pad = 3 + font_->pixelSize() / 16;
+  glyphs.area =
+      ink.united(glyphs.box).toAlignedRect().adjusted(-pad, -pad, pad, pad).intersected(reach);
+  if (glyphs.area.isEmpty()) return glyphs;
+  // The fill's coverage comes from the font engine's own rasteriser through
+  // its glyph cache: the same outline, an order of magnitude cheaper than
+  // filling the line's path.
+  glyphs.fill_mask = QImage(glyphs.area.size(), QImage::Format_ARGB32_Premultiplied);
+  glyphs.fill_mask.fill(Qt::transparent);
+  QPainter painter(&glyphs.fill_mask);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.translate(-glyphs.area.topLeft());
+  painter.setFont(*font_);
+  painter.setPen(Qt::white);
+  painter.drawText(glyphs.baseline, text_);
+  return glyphs;
+}
+
+namespace {
+
+// The mask's coverage in the brush: `scratch` = brush through mask. The brush
+// is laid out in window coordinates, the mask's top left at `origin`.
+void Tint(const QImage& mask, const QBrush& brush, QPoint origin, QImage& scratch) {
+  if (scratch.size() != mask.size()) {
+    scratch = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+  }
+  QPainter painter(&scratch);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.translate(-origin);
+  painter.fillRect(QRect(origin, mask.size()), brush);
+  painter.resetTransform();
+  painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+  painter.drawImage(0, 0, mask);
+}
+
+const QImage& StrokeMask(GlyphCache& glyphs) {
+  if (glyphs.stroke_mask.isNull()) {
+    glyphs.stroke_mask = QImage(glyphs.area.size(), QImage::Format_ARGB32_Premultiplied);
+    glyphs.stroke_mask.fill(Qt::transparent);
+    QPainter painter(&glyphs.stroke_mask);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(-glyphs.area.topLeft());
+    QPainterPath path;
+    path.addText(glyphs.baseline, glyphs.font, glyphs.text);
+    painter.strokePath(path, QPen(Qt::white, 1.0));
+  }
+  return glyphs.stroke_mask;
+}
+
+}  // namespace
+
+void LyricsWindow::ComposeLayer(GlyphCache& glyphs, QPainter& sprite,
+                                const std::optional<QPen>& outline, int mode,
+                                const std::array<std::uint32_t, 2>& colours) {
+  // The outline goes down first, so the fill covers its inner half.
+  if (outline) {
+    Tint(StrokeMask(glyphs), outline->brush(), glyphs.area.topLeft(), glyphs.scratch);
+    sprite.drawImage(glyphs.area.topLeft(), glyphs.scratch);
+  }
+  Tint(glyphs.fill_mask, MakeBrush(mode, colours, glyphs.box), glyphs.area.topLeft(),
+       glyphs.scratch);
+  sprite.drawImage(glyphs.area.topLeft(), glyphs.scratch);
+}
+
+void LyricsWindow::ComposeSprite(GlyphCache& glyphs) {
+  if (glyphs.sprite_ready && glyphs.look == look_ && glyphs.percent == highlight_percent_) return;
+  glyphs.look = look_;
+  glyphs.percent = highlight_percent_;
+  glyphs.sprite_ready = true;
+  glyphs.sprite_rect = glyphs.area;
+  if (shadow_brush_) {
+    glyphs.sprite_rect |= glyphs.area.translated(shadow_offset_, shadow_offset_);
+  }
+  glyphs.sprite_rect &= QRect(0, 0, width_, height_);
+  if (glyphs.sprite_rect.isEmpty()) return;
+  if (glyphs.sprite.size() != glyphs.sprite_rect.size()) {
+    glyphs.sprite = QImage(glyphs.sprite_rect.size(), QImage::Format_ARGB32_Premultiplied);
+  }
+  glyphs.sprite.fill(Qt::transparent);
+  QPainter sprite(&glyphs.sprite);
+  sprite.translate(-glyphs.sprite_rect.topLeft());
+  if (shadow_brush_) {
+    Tint(glyphs.fill_mask, *shadow_brush_, glyphs.area.topLeft(), glyphs.scratch);
+    sprite.drawImage(glyphs.area.topLeft() + QPoint(shadow_offset_, shadow_offset_),
+                     glyphs.scratch);
+  }
+  ComposeLayer(glyphs, sprite, text_outline_pen_, text_gradient_mode_, text_colours_);
+  if (highlight_percent_ > 0) {
+    if (highlight_percent_ < 100) {
+      sprite.setClipRect(QRectF(glyphs.box.left(), glyphs.box.top(),
+                                glyphs.box.width() * highlight_percent_ / 100.0,
+                                glyphs.box.height()));
+    }
+    ComposeLayer(glyphs, sprite, highlight_outline_pen_, highlight_gradient_mode_,
+                 highlight_colours_);
+  }
+}
+
 void LyricsWindow::PaintText(QPainter& painter) {
   text_box_ = MeasureTextBox();
   if (!font_ || text_.isEmpty()) return;
-  const QFontMetricsF metrics(*font_);
-  QPainterPath path;
-  path.addText(QPointF(text_box_.left(), text_box_.top() + metrics.ascent()), *font_, text_);
-
-  if (shadow_brush_) {
-    painter.fillPath(path.translated(shadow_offset_, shadow_offset_), *shadow_brush_);
-  }
-  PaintLayer(painter, text_box_, text_outline_pen_, text_gradient_mode_, text_colours_);
-  if (highlight_percent_ > 0) {
-    painter.save();
-    if (highlight_percent_ < 100) {
-      painter.setClipRect(QRectF(text_box_.left(), text_box_.top(),
-                                 text_box_.width() * highlight_percent_ / 100.0,
-                                 text_box_.height()));
-    }
-    PaintLayer(painter, text_box_, highlight_outline_pen_, highlight_gradient_mode_,
-               highlight_colours_);
-    painter.restore();
-  }
-  (void)path;
-}
-
-void LyricsWindow::PaintLayer(QPainter& painter, const QRectF& box,
-                              const std::optional<QPen>& outline, int mode,
-                              const std::array<std::uint32_t, 2>& colours) {
-  const QFontMetricsF metrics(*font_);
-  QPainterPath path;
-  path.addText(QPointF(box.left(), box.top() + metrics.ascent()), *font_, text_);
-  if (outline) painter.strokePath(path, *outline);
-  painter.fillPath(path, MakeBrush(mode, colours, box));
+  GlyphCache& glyphs = Glyphs();
+  if (glyphs.area.isEmpty()) return;
+  ComposeSprite(glyphs);
+  if (glyphs.sprite_rect.isEmpty()) return;
+  painter.drawImage(glyphs.sprite_rect.topLeft(), glyphs.sprite);
+  painted_ |= glyphs.sprite_rect;
 }
 
 QBrush LyricsWindow::MakeBrush(int mode, const std::array<std::uint32_t, 2>& colours,

@@ -124,9 +124,9 @@ std::string LyricsWindow::TextUtf8() const { return text_.toStdString(); }
 
 bool LyricsWindow::IsShown() const { return hwnd_ && hwnd_->isVisible(); }
 
-void LyricsWindow::PushLayered() {
+void LyricsWindow::PushLayered(const QRect& changed) {
   if (!hwnd_) return;
-  LayeredSurface::Of(hwnd_.data())->Push(picture_, dirty_);
+  LayeredSurface::Of(hwnd_.data())->Push(picture_, changed);
 }
 
 }  // namespace orvane

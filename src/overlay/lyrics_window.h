@@ -142,9 +142,16 @@ class LyricsWindow {
 
  private:
   QRectF MeasureTextBox() const;
-  void PushLayered();
-  void PaintLayer(QPainter& painter, const QRectF& box, const std::optional<QPen>& outline,
-                  int mode, const std::array<std::uint32_t, 2>& colours);
+  // Hands the picture to the window; only `changed` differs from the last push.
+  void PushLayered(const QRect& changed);
+  // The masks of the current line, rebuilt when the line, font or size changed.
+  GlyphCache& Glyphs();
+  // The layers of the current line in the current look, composed once.
+  void ComposeSprite(GlyphCache& glyphs);
+  void ComposeLayer(GlyphCache& glyphs, QPainter& sprite, const std::optional<QPen>& outline,
+                    int mode, const std::array<std::uint32_t, 2>& colours);
+  // A new look: the composed sprite no longer answers for it.
+  void LookChanged();
 
   QPointer<QWidget> hwnd_;
   QImage picture_;  // the memory DC and its bitmap: the picture of the last render
@@ -169,7 +176,8 @@ class LyricsWindow {
   std::optional<TextLayout> string_format_;
   // Shared by copies: it answers only for the line and font it was built for.
   std::shared_ptr<GlyphCache> cache_;
-  QRect dirty_;  // the part of picture_ the last render painted
+  std::uint64_t look_ = 0;  // changes with every setter of the text's look
+  QRect painted_;           // the part of picture_ the last render painted
   QRectF text_box_;
 };
 
