@@ -26,6 +26,7 @@ std::unique_ptr<LyricsWindow> LyricsWindow::Copy() const {
 
 bool LyricsWindow::Create(std::optional<int> width, std::optional<int> height) {
   if (IsCreated()) return false;
+  RegisterLyricsWindowClass();
   const WorkArea area = DesktopWorkArea();
   width_ = width.value_or(area.right - area.left);
   height_ = height.value_or(150);

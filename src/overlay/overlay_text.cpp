@@ -28,6 +28,17 @@ constexpr FamilyMapping kFamilyMappings[] = {
     {{"Tahoma", "Tahoma"}, {"DejaVu Sans", "DejaVu Sans"}},
 };
 
+class QuitWatcher : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
+      EndDesktopSession();
+    }
+    return false;
+  }
+};
+
 bool FamilyInstalled(const QString& family) {
   const QStringList families = QFontDatabase::families();
   return std::any_of(families.cbegin(), families.cend(), [&](const QString& installed) {
@@ -98,7 +109,11 @@ void RegisterLyricsWindowClass() {
     }
   }
   DefaultWindowProc::Instance();
-  // At the end of the session the overlays let themselves be closed.
+  // The application's own quit asks every window to close first and gives up
+  // when one refuses: an overlay that refuses closing would keep the program
+  // running with no window. Quitting ends the overlays' session too.
+  qGuiApp->installEventFilter(new QuitWatcher(qGuiApp));
+  // At the end of the desktop session the overlays let themselves be closed.
   QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qGuiApp,
                    [](QSessionManager&) { EndDesktopSession(); });
   QObject::connect(qGuiApp, &QGuiApplication::aboutToQuit, qGuiApp, [] { EndDesktopSession(); });
