@@ -4,6 +4,7 @@
 #include "station/station.h"
 
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,8 +14,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace orvane::station {
 namespace {
@@ -98,13 +97,28 @@ TEST_F(StationTest, PlaylistHasTheRecordedKeyOrderAndEscapes) {
   EXPECT_TRUE(r.body.starts_with(
       R"({"warning":"user_is_ananymous","r":0,"version_max":100,"is_show_quick_start":0,"song":[{"albumtitle":")"))
       << r.body;
-  ExpectInOrder(r.body, {R"("albumtitle":")", R"(","url":")", R"(","file_ext":")",
-                         R"(","album":")", R"(","ssid":")", R"(","title":")", R"(","sid":")",
-                         R"(","sha256":")", R"(","status":)", R"(,"picture":")",
-                         R"(","update_time":)", R"(,"alert_msg":)", R"(,"public_time":)",
-                         R"(,"singers":)", R"(,"like":)", R"(,"artist":")",
-                         R"(","is_royal":)", R"(,"subtype":)", R"(,"length":)",
-                         R"(,"release":)", R"(,"aid":)", R"(,"kbps":")",
+  ExpectInOrder(r.body, {R"("albumtitle":")",
+                         R"(","url":")",
+                         R"(","file_ext":")",
+                         R"(","album":")",
+                         R"(","ssid":")",
+                         R"(","title":")",
+                         R"(","sid":")",
+                         R"(","sha256":")",
+                         R"(","status":)",
+                         R"(,"picture":")",
+                         R"(","update_time":)",
+                         R"(,"alert_msg":)",
+                         R"(,"public_time":)",
+                         R"(,"singers":)",
+                         R"(,"like":)",
+                         R"(,"artist":")",
+                         R"(","is_royal":)",
+                         R"(,"subtype":)",
+                         R"(,"length":)",
+                         R"(,"release":)",
+                         R"(,"aid":)",
+                         R"(,"kbps":")",
                          R"(","available_formats":)"});
   const SongFixture& first = Station::Songs().front();
   EXPECT_NE(r.body.find(R"("url":"http:\/\/127.0.0.1:)" + Port() + R"(\/audio\/)" +

@@ -324,7 +324,9 @@ struct Station::Impl {
 
 Station::Station() : impl_(std::make_unique<Impl>()) {}
 
-Station::~Station() { Stop(); }
+Station::~Station() {
+  Stop();
+}
 
 bool Station::Start(int port) {
   Stop();
@@ -349,8 +351,8 @@ bool Station::Start(int port) {
   });
   impl_->Route(s);
 
-  int bound = port == 0 ? s.bind_to_any_port("127.0.0.1")
-                        : (s.bind_to_port("127.0.0.1", port) ? port : -1);
+  int bound =
+      port == 0 ? s.bind_to_any_port("127.0.0.1") : (s.bind_to_port("127.0.0.1", port) ? port : -1);
   if (bound <= 0) {
     impl_->server.reset();
     return false;
@@ -381,9 +383,13 @@ void Station::Stop() {
   impl_->server.reset();
 }
 
-int Station::port() const { return impl_->port; }
+int Station::port() const {
+  return impl_->port;
+}
 
-std::string Station::BaseUrl() const { return impl_->BaseUrl(); }
+std::string Station::BaseUrl() const {
+  return impl_->BaseUrl();
+}
 
 void Station::SetFault(Endpoint endpoint, FaultSpec fault) {
   std::lock_guard lock(impl_->mutex);
