@@ -1,4 +1,5 @@
 // DecodeImage over arbitrary bytes, seeded with real JPEG and PNG covers.
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Qt's readers complain about every damaged picture; the run needs none of it.
   static const bool quiet = [] {
-    qputenv("QT_LOGGING_RULES", "qt.gui.imageio*=false");
+    qputenv("QT_LOGGING_RULES", QByteArray("qt.gui.imageio*=false"));
     return true;
   }();
   (void)quiet;
