@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "app/channels.h"  // header-only table of the channel chooser's items
+#include "platform/decode_image.h"
 #include "platform/qt_colour_picker.h"
 #include "platform/qt_indicator.h"
 #include "platform/qt_label.h"
@@ -197,10 +198,15 @@ QIcon WindowIcon() {
   return QIcon(QPixmap::fromImage(image));
 }
 
-// Cover bytes into a QImage.
+// Cover bytes into a QImage through the program's own decoder (libjpeg,
+// libpng, Qt for the rest); anything it refuses clears the picture.
 QImage ImageFromBytes(std::string_view bytes) {
-  return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
-                          static_cast<int>(bytes.size()));
+  DecodedImage decoded = DecodeImage(bytes);
+  if (!decoded.ok() || decoded.width <= 0 || decoded.height <= 0) return {};
+  const QImage view(reinterpret_cast<const uchar*>(decoded.pixels.data()), decoded.width,
+                    decoded.height, static_cast<qsizetype>(decoded.width) * 4,
+                    QImage::Format_ARGB32);
+  return view.copy();  // the decoded pixels go with this scope
 }
 
 void SendMouse(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {

@@ -388,6 +388,22 @@ TEST(QtUiProperties, PicturesPointersAnimationAndCaptions) {
   QImage shown = ui.widget("图片框1")->grab().toImage();
   EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::red));  // stretched over the whole box
   EXPECT_EQ(shown.pixelColor(119, 119), QColor(Qt::red));
+  // A JPEG cover, as the service sends most of them; half of one is refused.
+  QByteArray jpeg;
+  QBuffer jpegBuffer(&jpeg);
+  jpegBuffer.open(QIODevice::WriteOnly);
+  QImage blue(64, 64, QImage::Format_RGB32);
+  blue.fill(QColor(20, 40, 220));
+  blue.save(&jpegBuffer, "JPG", 95);
+  ui.SetPicture("图片框1",
+                std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+  ASSERT_TRUE(ui.HasPicture("图片框1"));
+  const QColor centre = ui.widget("图片框1")->grab().toImage().pixelColor(60, 60);
+  EXPECT_NEAR(centre.blue(), 220, 8);
+  EXPECT_NEAR(centre.red(), 20, 8);
+  ui.SetPicture("图片框1",
+                std::string_view(jpeg.constData(), static_cast<std::size_t>(jpeg.size() / 2)));
+  EXPECT_FALSE(ui.HasPicture("图片框1"));
   ui.SetPicture("图片框1", "not an image");
   EXPECT_FALSE(ui.HasPicture("图片框1"));
   ui.SetPicture("图片框1", "");
