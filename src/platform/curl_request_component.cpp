@@ -218,6 +218,7 @@ void CurlRequestComponent::ForgetResponse() {
 
 void CurlRequestComponent::Open(std::string_view method, std::string_view url, bool async) {
   if (!Idle()) return;
+  const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
   Impl& m = *impl_;
   if (m.running) {
     curl_multi_remove_handle(m.multi, m.easy);
@@ -251,6 +252,7 @@ void CurlRequestComponent::SetRequestHeader(std::string_view name, std::string_v
 void CurlRequestComponent::Send(const std::optional<ComponentValue>& body) {
   Impl& m = *impl_;
   if (!Idle() || !m.opened) return;
+  const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
   if (m.running) {
     curl_multi_remove_handle(m.multi, m.easy);
     m.running = false;
@@ -334,8 +336,7 @@ void CurlRequestComponent::StartTransfer(const std::optional<ComponentValue>& bo
 
 bool CurlRequestComponent::Drive(long waitMs) {
   using Clock = std::chrono::steady_clock;
-  // A handler may drop the last reference to this component while it runs.
-  const auto keepAlive = weak_from_this().lock();
+  const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
   Impl& m = *impl_;
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(0L, waitMs));
   while (m.running) {
@@ -467,6 +468,7 @@ std::size_t CurlRequestComponent::OnHeader(char* data, std::size_t size, std::si
 
 bool CurlRequestComponent::WaitForResponse(std::int32_t timeoutSeconds) {
   if (!Idle()) return false;
+  const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
   if (impl_->running && !Drive(timeoutSeconds < 0 ? -1 : timeoutSeconds * 1000L)) return false;
   return Succeeded();
 }

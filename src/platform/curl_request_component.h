@@ -17,6 +17,8 @@
 // 2 the answer begins, 3 the first body bytes, 4 complete). A handler called
 // from the middle of a transfer may read the component, but Open, Send, Abort
 // and the setters do nothing until the transfer has come back from libcurl.
+// Owned by a shared_ptr, the component outlives a handler that drops its last
+// reference in the middle of a call.
 
 #include <curl/curl.h>
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "http/extract_between.h"
 #include "http/fake_request_component.h"
 #include "http/http_request.h"
@@ -261,6 +263,41 @@ TEST(ReadyStateSinkTest, RealRequestReportsOpenSentReceivingComplete) {
   request.Send();
   EXPECT_EQ(g_states, (std::vector<std::int32_t>{1, 2, 3, 4}));
   EXPECT_EQ(request.ResponseText().size(), 200000u);
+  SetProcessReadyStateHandler(nullptr);
+  g_watched = nullptr;
+}
+
+// A handler that calls back into the request: a new Open in the middle of the
+// transfer is refused, a new request once it is complete runs, and dropping
+// the component from inside the handler is safe.
+std::string g_nextUrl;
+void Reenter(std::uintptr_t) {
+  const std::int32_t state = g_watched->ReadyState();
+  if (state == 3) g_watched->Open(g_nextUrl);
+  if (state == 4 && !g_nextUrl.empty()) {
+    const std::string url = std::exchange(g_nextUrl, "");
+    g_watched->Open(url);
+    g_watched->Send();
+  } else if (state == 4) {
+    g_watched->ReleaseComponent();
+  }
+}
+
+TEST(ReadyStateSinkTest, HandlerMayCallBackIntoTheRequest) {
+  RawServer server;
+  server.Route("/first", RawServer::Response("200 OK\r\n", "first"));
+  server.Route("/second", RawServer::Response("200 OK\r\n", "second"));
+  HttpRequest request;
+  g_watched = &request;
+  g_nextUrl = server.Url("/second");
+  request.SetReadyStateHandler(&Reenter);
+  request.Open(server.Url("/first"));
+  request.Send();
+  ASSERT_EQ(server.Requests().size(), 2u);
+  EXPECT_NE(server.Requests()[1].find("GET /second"), std::string::npos);
+  // The second request's completion released the component.
+  EXPECT_EQ(request.GetComponent(), nullptr);
+  EXPECT_EQ(request.ResponseText(), "");
   SetProcessReadyStateHandler(nullptr);
   g_watched = nullptr;
 }
