@@ -64,6 +64,7 @@ class RequestComponent {
   // The body as UTF-8 text, always valid UTF-8.
   virtual std::string ResponseText() = 0;
   virtual Bytes ResponseBody() = 0;
+  // The body as one value (bytes here: there are no COM streams).
   virtual ComponentValue ResponseStream() = 0;
   virtual std::string GetResponseHeader(std::string_view name) = 0;
   // "Name: value\r\n" for each header of the final response.
