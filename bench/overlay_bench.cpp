@@ -76,6 +76,22 @@ void BM_SetTextNewLine(benchmark::State& state) {
 }
 BENCHMARK(BM_SetTextNewLine)->Arg(1366)->Arg(1920)->Unit(benchmark::kMillisecond);
 
+// A new line and the window's repaint that follows it, as the lyric tick
+// costs the UI thread as a whole.
+void BM_SetTextAndRepaint(benchmark::State& state) {
+  orvane::LyricsWindow overlay;
+  overlay.Create(static_cast<int>(state.range(0)), 150);
+  overlay.Show();
+  bool next = false;
+  for (auto _ : state) {
+    overlay.SetText(next ? kNextLine : kLine);
+    next = !next;
+    QCoreApplication::processEvents();
+  }
+  overlay.Destroy();
+}
+BENCHMARK(BM_SetTextAndRepaint)->Arg(1366)->Arg(1920)->Unit(benchmark::kMillisecond);
+
 // The input mask of a rendered line, built from its alpha.
 void BM_InputMask(benchmark::State& state) {
   orvane::LyricsWindow overlay;

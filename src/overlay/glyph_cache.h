@@ -1,7 +1,7 @@
 #pragma once
-// What one render leaves for the next. The line's outline is rasterised once
-// into coverage masks (fill and 1-pixel stroke) over the text's own bounds,
-// and the layers are composed from the masks into a sprite; a render of the
+// What one render leaves for the next. The layers of a line are composed
+// once into a sprite over the text's own bounds: the fills from the font
+// engine's glyph cache, the strokes from the line's path. A render of the
 // same line in the same look only puts the sprite down again.
 
 #include <QFont>
@@ -14,7 +14,7 @@
 namespace orvane {
 
 struct GlyphCache {
-  // What the masks were made for.
+  // What the layout below was made for.
   QString text;
   QFont font;
   QSize window;
@@ -22,10 +22,8 @@ struct GlyphCache {
 
   QRectF box;            // the text box in window coordinates
   QPointF baseline;      // where the line starts, in window coordinates
-  QRect area;            // window pixels the masks cover
-  QImage fill_mask;      // coverage of the filled path over `area` (white, premultiplied)
-  QImage stroke_mask;    // coverage of the 1-pixel stroke; made on first need
-  QImage scratch;        // a layer being tinted
+  QRect area;            // window pixels the line and its stroke can cover
+  QPainterPath path;     // the line's outline, for the strokes; made on first need
 
   // What the sprite was made for.
   std::uint64_t look = 0;

@@ -35,7 +35,10 @@ void LayeredSurface::Push(const QImage& picture, const QRect& changed) {
 }
 
 void LayeredSurface::UpdateInputMask(const QRect& changed) {
-  input_ = input_.subtracted(QRegion(changed)).united(OpaqueRegion(picture_, changed));
+  QRegion input = input_.subtracted(QRegion(changed)).united(OpaqueRegion(picture_, changed));
+  // The same line again leaves the mask as it is: no round trip to the display.
+  if (input == input_ && !window_->mask().isEmpty()) return;
+  input_ = std::move(input);
   if (input_.isEmpty()) {
     // An empty mask would mean "no mask": the whole window would catch the
     // mouse. A region outside the window lets every click through.

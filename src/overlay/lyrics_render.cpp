@@ -145,7 +145,10 @@ GlyphCache& LyricsWindow::Glyphs() {
       glyphs.shadow_offset == shadow_offset_) {
     return glyphs;
   }
+  // The buffers stay: they are the window's size whatever the line.
+  QImage sprite = std::move(glyphs.sprite);
   glyphs = GlyphCache{};
+  if (sprite.size() == window) glyphs.sprite = std::move(sprite);
   glyphs.text = text_;
   glyphs.font = *font_;
   glyphs.window = window;
@@ -160,51 +163,29 @@ GlyphCache& LyricsWindow::Glyphs() {
   const int pad = 3 + font_->pixelSize() / 16;
   glyphs.area =
       ink.united(glyphs.box).toAlignedRect().adjusted(-pad, -pad, pad, pad).intersected(reach);
-  if (glyphs.area.isEmpty()) return glyphs;
-  // The fill's coverage comes from the font engine's own rasteriser through
-  // its glyph cache: the same outline, an order of magnitude cheaper than
-  // filling the line's path.
-  glyphs.fill_mask = QImage(glyphs.area.size(), QImage::Format_ARGB32_Premultiplied);
-  glyphs.fill_mask.fill(Qt::transparent);
-  QPainter painter(&glyphs.fill_mask);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  painter.translate(-glyphs.area.topLeft());
-  painter.setFont(*font_);
-  painter.setPen(Qt::white);
-  painter.drawText(glyphs.baseline, text_);
   return glyphs;
 }
 
 namespace {
 
-// The mask's coverage in the brush: `scratch` = brush through mask. The brush
-// is laid out in window coordinates, the mask's top left at `origin`.
-void Tint(const QImage& mask, const QBrush& brush, QPoint origin, QImage& scratch) {
-  if (scratch.size() != mask.size()) {
-    scratch = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
-  }
-  QPainter painter(&scratch);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.translate(-origin);
-  painter.fillRect(QRect(origin, mask.size()), brush);
-  painter.resetTransform();
-  painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-  painter.drawImage(0, 0, mask);
+QImage WindowBuffer(const QSize& size) {
+  return QImage(size, QImage::Format_ARGB32_Premultiplied);
 }
 
-const QImage& StrokeMask(GlyphCache& glyphs) {
-  if (glyphs.stroke_mask.isNull()) {
-    glyphs.stroke_mask = QImage(glyphs.area.size(), QImage::Format_ARGB32_Premultiplied);
-    glyphs.stroke_mask.fill(Qt::transparent);
-    QPainter painter(&glyphs.stroke_mask);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(-glyphs.area.topLeft());
-    QPainterPath path;
-    path.addText(glyphs.baseline, glyphs.font, glyphs.text);
-    painter.strokePath(path, QPen(Qt::white, 1.0));
-  }
-  return glyphs.stroke_mask;
+// The line's filled outline in the brush, moved by `offset`. The fill's
+// coverage comes from the font engine's glyph cache: the same outlines as the
+// line's path, rasterised once per glyph rather than once per render.
+void FillText(const GlyphCache& glyphs, QPainter& painter, const QBrush& brush, QPoint offset) {
+  painter.setFont(glyphs.font);
+  painter.setPen(QPen(brush, 1.0));
+  painter.drawText(glyphs.baseline + offset, glyphs.text);
+}
+
+// The line's outline as a path, made once per line: only the 1-pixel
+// strokes need it.
+const QPainterPath& TextPath(GlyphCache& glyphs) {
+  if (glyphs.path.isEmpty()) glyphs.path.addText(glyphs.baseline, glyphs.font, glyphs.text);
+  return glyphs.path;
 }
 
 }  // namespace
@@ -213,13 +194,8 @@ void LyricsWindow::ComposeLayer(GlyphCache& glyphs, QPainter& sprite,
                                 const std::optional<QPen>& outline, int mode,
                                 const std::array<std::uint32_t, 2>& colours) {
   // The outline goes down first, so the fill covers its inner half.
-  if (outline) {
-    Tint(StrokeMask(glyphs), outline->brush(), glyphs.area.topLeft(), glyphs.scratch);
-    sprite.drawImage(glyphs.area.topLeft(), glyphs.scratch);
-  }
-  Tint(glyphs.fill_mask, MakeBrush(mode, colours, glyphs.box), glyphs.area.topLeft(),
-       glyphs.scratch);
-  sprite.drawImage(glyphs.area.topLeft(), glyphs.scratch);
+  if (outline) sprite.strokePath(TextPath(glyphs), *outline);
+  FillText(glyphs, sprite, MakeBrush(mode, colours, glyphs.box), QPoint());
 }
 
 void LyricsWindow::ComposeSprite(GlyphCache& glyphs) {
@@ -233,23 +209,24 @@ void LyricsWindow::ComposeSprite(GlyphCache& glyphs) {
   }
   glyphs.sprite_rect &= QRect(0, 0, width_, height_);
   if (glyphs.sprite_rect.isEmpty()) return;
-  if (glyphs.sprite.size() != glyphs.sprite_rect.size()) {
-    glyphs.sprite = QImage(glyphs.sprite_rect.size(), QImage::Format_ARGB32_Premultiplied);
-  }
-  glyphs.sprite.fill(Qt::transparent);
+  if (glyphs.sprite.isNull()) glyphs.sprite = WindowBuffer(glyphs.window);
   QPainter sprite(&glyphs.sprite);
-  sprite.translate(-glyphs.sprite_rect.topLeft());
+  sprite.setCompositionMode(QPainter::CompositionMode_Clear);
+  sprite.fillRect(glyphs.sprite_rect, Qt::transparent);
+  sprite.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  sprite.setClipRect(glyphs.sprite_rect);
+  sprite.setRenderHint(QPainter::Antialiasing);
+  sprite.setRenderHint(QPainter::TextAntialiasing);
   if (shadow_brush_) {
-    Tint(glyphs.fill_mask, *shadow_brush_, glyphs.area.topLeft(), glyphs.scratch);
-    sprite.drawImage(glyphs.area.topLeft() + QPoint(shadow_offset_, shadow_offset_),
-                     glyphs.scratch);
+    FillText(glyphs, sprite, *shadow_brush_, QPoint(shadow_offset_, shadow_offset_));
   }
   ComposeLayer(glyphs, sprite, text_outline_pen_, text_gradient_mode_, text_colours_);
   if (highlight_percent_ > 0) {
     if (highlight_percent_ < 100) {
       sprite.setClipRect(QRectF(glyphs.box.left(), glyphs.box.top(),
                                 glyphs.box.width() * highlight_percent_ / 100.0,
-                                glyphs.box.height()));
+                                glyphs.box.height()),
+                         Qt::IntersectClip);
     }
     ComposeLayer(glyphs, sprite, highlight_outline_pen_, highlight_gradient_mode_,
                  highlight_colours_);
@@ -263,7 +240,7 @@ void LyricsWindow::PaintText(QPainter& painter) {
   if (glyphs.area.isEmpty()) return;
   ComposeSprite(glyphs);
   if (glyphs.sprite_rect.isEmpty()) return;
-  painter.drawImage(glyphs.sprite_rect.topLeft(), glyphs.sprite);
+  painter.drawImage(glyphs.sprite_rect.topLeft(), glyphs.sprite, glyphs.sprite_rect);
   painted_ |= glyphs.sprite_rect;
 }
 

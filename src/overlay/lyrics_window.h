@@ -144,7 +144,7 @@ class LyricsWindow {
   QRectF MeasureTextBox() const;
   // Hands the picture to the window; only `changed` differs from the last push.
   void PushLayered(const QRect& changed);
-  // The masks of the current line, rebuilt when the line, font or size changed.
+  // The layout of the current line, rebuilt when the line, font or size changed.
   GlyphCache& Glyphs();
   // The layers of the current line in the current look, composed once.
   void ComposeSprite(GlyphCache& glyphs);
