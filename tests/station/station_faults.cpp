@@ -98,6 +98,9 @@ std::string PngClaimingSize(int width, int height) {
 }
 
 bool ResetConnection(int localPort, int remotePort) {
+  // The scan looks at every descriptor of the process, other threads' too; it
+  // only acts on the one whose addresses match, which belongs to the calling
+  // worker and cannot be closed under it.
   for (int fd = 3; fd < 4096; ++fd) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISSOCK(st.st_mode)) continue;
