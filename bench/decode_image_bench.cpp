@@ -43,8 +43,12 @@ void BM_DecodeCoverJpeg120(benchmark::State& state) {
 void BM_DecodeCoverPng120(benchmark::State& state) {
   Decode(state, orvane::station::ReadFixture("covers/cover-b.png"));
 }
-void BM_DecodeJpeg600(benchmark::State& state) { Decode(state, Encoded(600, "JPG")); }
-void BM_DecodePng600(benchmark::State& state) { Decode(state, Encoded(600, "PNG")); }
+void BM_DecodeJpeg600(benchmark::State& state) {
+  Decode(state, Encoded(600, "JPG"));
+}
+void BM_DecodePng600(benchmark::State& state) {
+  Decode(state, Encoded(600, "PNG"));
+}
 void BM_RefuseJpeg60000(benchmark::State& state) {
   Decode(state, orvane::station::JpegClaimingSize(
                     orvane::station::ReadFixture("covers/cover-a.jpg"), 60000, 60000));
