@@ -59,8 +59,10 @@ void Application::Start() {
     closed_ = true;
     QCoreApplication::quit();
   });
-  OnMainWindowCreated(ctx);
+  // Shown first, so the window maps while the creation handler waits and asks
+  // for the channel; the handler's changes land before the first paint.
   ui_->Show();
+  OnMainWindowCreated(ctx);
 }
 
 int Application::Run() {

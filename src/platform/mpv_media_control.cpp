@@ -123,6 +123,11 @@ void SetOption(mpv_handle* mpv, const char* name, const char* value) {
 struct MpvMediaControl::Impl {
   mpv_handle* mpv = nullptr;
   std::thread events;
+  // libmpv starts with the first song: until then the program holds none of
+  // its memory or threads. Touched on the owning thread only.
+  MpvSettings settings;
+  bool startTried = false;
+  bool Start();
 
   mutable std::mutex mu;
   // Everything below is guarded by mu.
@@ -400,47 +405,67 @@ struct MpvMediaControl::Impl {
   }
 };
 
-MpvMediaControl::MpvMediaControl(MpvSettings settings) : impl_(std::make_unique<Impl>()) {
+bool MpvMediaControl::Impl::Start() {
+  if (startTried) return mpv != nullptr;
+  startTried = true;
   // libmpv refuses to start under any other numeric locale.
   std::setlocale(LC_NUMERIC, "C");
-  mpv_handle* mpv = mpv_create();
-  if (!mpv) return;
-  SetOption(mpv, "config", "no");
-  SetOption(mpv, "terminal", "no");
-  SetOption(mpv, "idle", "yes");  // stay alive between songs
-  SetOption(mpv, "ytdl", "no");
-  SetOption(mpv, "load-scripts", "no");
-  SetOption(mpv, "osc", "no");
-  SetOption(mpv, "input-default-bindings", "no");
-  SetOption(mpv, "vid", "no");
-  SetOption(mpv, "vo", "null");
-  SetOption(mpv, "audio-display", "no");
-  SetOption(mpv, "audio-client-name", "Orvane");
-  SetOption(mpv, "audio-fallback-to-null", "yes");
+  mpv_handle* core = mpv_create();
+  if (!core) return false;
+  SetOption(core, "config", "no");
+  SetOption(core, "terminal", "no");
+  SetOption(core, "idle", "yes");  // stay alive between songs
+  SetOption(core, "ytdl", "no");
+  SetOption(core, "load-scripts", "no");
+  SetOption(core, "osc", "no");
+  SetOption(core, "input-default-bindings", "no");
+  SetOption(core, "vid", "no");
+  SetOption(core, "vo", "null");
+  SetOption(core, "audio-display", "no");
+  SetOption(core, "audio-client-name", "Orvane");
+  SetOption(core, "audio-fallback-to-null", "yes");
   // A playlist fetched from the network may not point at local files.
-  SetOption(mpv, "load-unsafe-playlists", "no");
-  if (settings.nullAudio) SetOption(mpv, "ao", "null");
-  SetOption(mpv, "volume-max", "100");
-  SetOption(mpv, "network-timeout",
+  SetOption(core, "load-unsafe-playlists", "no");
+  if (settings.nullAudio) SetOption(core, "ao", "null");
+  SetOption(core, "volume-max", "100");
+  SetOption(core, "network-timeout",
             std::to_string(std::max(1, settings.networkTimeoutSeconds)).c_str());
-  // Songs are a few megabytes: hold the whole stream once read, so a network
-  // hiccup mid-song does not stop it, start at once, and after running dry
-  // wait for a second's worth before going on.
-  SetOption(mpv, "cache", "yes");
-  SetOption(mpv, "demuxer-max-bytes", "64MiB");
-  SetOption(mpv, "demuxer-max-back-bytes", "16MiB");
-  SetOption(mpv, "cache-pause-initial", "no");
-  SetOption(mpv, "cache-pause-wait", "1");
-  if (mpv_initialize(mpv) < 0) {
-    mpv_terminate_destroy(mpv);
-    return;
+  // Songs are a few megabytes (128 kbit/s: about 1 MB a minute): hold the
+  // whole stream once read, so a network hiccup mid-song does not stop it,
+  // start at once, and after running dry wait for a second's worth before
+  // going on. The cap keeps a stream that never ends (or a 100 MB body that
+  // claims to be a song) from growing the process.
+  SetOption(core, "cache", "yes");
+  SetOption(core, "demuxer-max-bytes", "12MiB");
+  SetOption(core, "demuxer-max-back-bytes", "2MiB");
+  SetOption(core, "cache-pause-initial", "no");
+  SetOption(core, "cache-pause-wait", "1");
+  {
+    // What was set before the first song.
+    std::lock_guard lock(mu);
+    SetOption(core, "volume", std::to_string(std::lround(volume)).c_str());
+    SetOption(core, "mute", mute ? "yes" : "no");
+  }
+  if (mpv_initialize(core) < 0) {
+    mpv_terminate_destroy(core);
+    return false;
   }
   for (const ObservedSpec& spec : kObserved)
-    mpv_observe_property(mpv, spec.id, spec.name, spec.format);
-  impl_->mpv = mpv;
-  impl_->stallLimit = std::chrono::seconds(std::max(0, settings.stallSeconds));
-  impl_->events = std::thread([impl = impl_.get()] { impl->Run(); });
+    mpv_observe_property(core, spec.id, spec.name, spec.format);
+  {
+    std::lock_guard lock(mu);
+    mpv = core;
+    stallLimit = std::chrono::seconds(std::max(0, settings.stallSeconds));
+  }
+  events = std::thread([this] { Run(); });
+  return true;
 }
+
+MpvMediaControl::MpvMediaControl(MpvSettings settings) : impl_(std::make_unique<Impl>()) {
+  impl_->settings = settings;
+}
+
+
 
 MpvMediaControl::~MpvMediaControl() {
   if (!impl_->mpv) return;
@@ -454,7 +479,8 @@ MpvMediaControl::~MpvMediaControl() {
 }
 
 bool MpvMediaControl::Started() const {
-  return impl_->mpv != nullptr;
+  // Asking is a reason to start: tests and diagnostics want the real answer.
+  return impl_->Start();
 }
 
 int MpvMediaControl::LoadRequests() const {
@@ -464,7 +490,7 @@ int MpvMediaControl::LoadRequests() const {
 
 void MpvMediaControl::SetUrl(std::string_view url) {
   Impl& m = *impl_;
-  if (!m.mpv) return;
+  if (!m.Start()) return;
   std::lock_guard lock(m.mu);
   m.url = std::string(url);
   std::string playUrl = UndoJsonSlashes(url);
@@ -547,16 +573,17 @@ double MpvMediaControl::Duration() const {
 
 int MpvMediaControl::Volume() const {
   std::lock_guard lock(impl_->mu);
-  return impl_->mpv ? static_cast<int>(std::lround(impl_->volume)) : 0;
+  const bool failed = impl_->startTried && !impl_->mpv;
+  return failed ? 0 : static_cast<int>(std::lround(impl_->volume));
 }
 
 void MpvMediaControl::SetVolume(int volume) {
   Impl& m = *impl_;
-  if (!m.mpv) return;
+  if (m.startTried && !m.mpv) return;
   std::lock_guard lock(m.mu);
   double v = std::clamp(volume, 0, 100);
   m.volume = v;
-  mpv_set_property_async(m.mpv, kUntracked, "volume", MPV_FORMAT_DOUBLE, &v);
+  if (m.mpv) mpv_set_property_async(m.mpv, kUntracked, "volume", MPV_FORMAT_DOUBLE, &v);
 }
 
 bool MpvMediaControl::Mute() const {
@@ -566,16 +593,16 @@ bool MpvMediaControl::Mute() const {
 
 void MpvMediaControl::SetMute(bool mute) {
   Impl& m = *impl_;
-  if (!m.mpv) return;
+  if (m.startTried && !m.mpv) return;
   std::lock_guard lock(m.mu);
   int flag = mute ? 1 : 0;
   m.mute = mute;
-  mpv_set_property_async(m.mpv, kUntracked, "mute", MPV_FORMAT_FLAG, &flag);
+  if (m.mpv) mpv_set_property_async(m.mpv, kUntracked, "mute", MPV_FORMAT_FLAG, &flag);
 }
 
 int MpvMediaControl::PlayCount() const {
   std::lock_guard lock(impl_->mu);
-  return impl_->mpv ? impl_->playCount : 0;
+  return impl_->startTried && !impl_->mpv ? 0 : impl_->playCount;
 }
 
 void MpvMediaControl::SetPlayCount(int count) {

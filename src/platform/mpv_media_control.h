@@ -1,6 +1,10 @@
 #pragma once
 // MpvMediaControl: the media control over libmpv (client API 2.0, mpv 0.35).
 //
+// Start. The libmpv core is created with the first SetUrl (or Started()), so a
+// player that has not played yet holds none of libmpv's memory or threads;
+// volume and mute set before then are handed to the core when it starts.
+//
 // Threads. One libmpv core per object. A dedicated event thread blocks in
 // mpv_wait_event and folds every event and observed property into a small
 // state record behind a mutex. Reads take the mutex and copy a field, so they
@@ -108,8 +112,9 @@ class MpvMediaControl : public MediaControl {
 
   int PlayState() const override;
 
-  // False when libmpv could not be created or initialised; every operation
-  // then does nothing and every read is empty.
+  // Starts libmpv if it has not started yet. False when it could not be
+  // created or initialised; every operation then does nothing and every read
+  // is empty.
   bool Started() const;
   // How many times libmpv has been asked to load a file (tests).
   int LoadRequests() const;
