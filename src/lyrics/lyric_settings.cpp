@@ -108,22 +108,27 @@ void LoadLyricSettings(Context& ctx) {
 
 void SaveLyricSettings(Context& ctx) {
   Ui& ui = ctx.ui;
-  for (const SettingKey& k : kKeys) {
-    std::string value;
+  std::array<std::string, kKeys.size()> values;
+  std::array<std::pair<std::string_view, std::string_view>, kKeys.size()> writes;
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    const SettingKey& k = kKeys[i];
     switch (k.holds) {
       case Holds::Item:
-        value = std::to_string(ui.SelectedItem(k.control));
+        values[i] = std::to_string(ui.SelectedItem(k.control));
         break;
       case Holds::Check:
-        value = ui.Checked(k.control) ? kTrue : kFalse;
+        values[i] = ui.Checked(k.control) ? kTrue : kFalse;
         break;
       case Holds::Colour:
-        value = std::to_string(ui.Colour(k.control));
+        values[i] = std::to_string(ui.Colour(k.control));
         break;
     }
-    // A failed write is not reported: the settings are simply not kept.
-    WriteProfileString(LyricSettingsPath(ctx), kLyricSettingsSection, k.key, value);
+    writes[i] = {k.key, values[i]};
   }
+  // The nine keys in their order, in one replace of the file: a crash or a
+  // kill while saving leaves the old settings or the new ones, never a mix.
+  // A failed write is not reported: the settings are simply not kept.
+  WriteProfileStrings(LyricSettingsPath(ctx), kLyricSettingsSection, writes);
 }
 
 void ApplyLyricSettings(Context& ctx) {

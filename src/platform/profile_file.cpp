@@ -244,18 +244,17 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
   return GbkToUtf8(CapValue(v));
 }
 
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  std::string bytes;
-  mode_t mode = 0644;
-  Load load = ReadWholeFile(path, bytes, &mode);
-  if (load == Load::Refused) return false;
+namespace {
 
+// The file's bytes with one key set: the key's line replaced, or a new line at
+// the end of its section, or a new section at the end of the file.
+std::string WithKey(const std::string& bytes, bool existed, std::string_view section,
+                    std::string_view key, std::string_view value) {
   const std::string gbkSection = Utf8ToGbk(OneLine(section));
   const std::string gbkKey = Utf8ToGbk(OneLine(key));
   const std::string gbkValue = Utf8ToGbk(OneLine(value));
   // Keep the file's own line ends; a new file gets the CR LF of earlier installs.
-  const bool lf = load == Load::Ok && bytes.find('\n') != std::string::npos &&
+  const bool lf = existed && bytes.find('\n') != std::string::npos &&
                   bytes.find("\r\n") == std::string::npos;
   const std::string eol = lf ? "\n" : "\r\n";
   const std::string keyLine = gbkKey + "=" + gbkValue;
@@ -281,7 +280,29 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
     if (!out.empty() && out.back() != '\n') out += eol;
     out += "[" + gbkSection + "]" + eol + keyLine + eol;
   }
-  return ReplaceFile(path, out, mode);
+  return out;
+}
+
+}  // namespace
+
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  const std::pair<std::string_view, std::string_view> one[] = {{key, value}};
+  return WriteProfileStrings(path, section, one);
+}
+
+bool WriteProfileStrings(const std::string& path, std::string_view section,
+                         std::span<const std::pair<std::string_view, std::string_view>> keys) {
+  std::string bytes;
+  mode_t mode = 0644;
+  Load load = ReadWholeFile(path, bytes, &mode);
+  if (load == Load::Refused) return false;
+  bool existed = load == Load::Ok;
+  for (const auto& [key, value] : keys) {
+    bytes = WithKey(bytes, existed, section, key, value);
+    existed = true;
+  }
+  return ReplaceFile(path, bytes, mode);
 }
 
 bool FileExists(const std::string& path) {

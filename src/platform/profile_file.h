@@ -5,8 +5,10 @@
 // Every write replaces the file atomically (temporary file in the same
 // directory, then rename), so the file is never left half written.
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace orvane {
 
@@ -19,6 +21,12 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 // Writes one key; returns false when the file could not be replaced.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
+
+// Writes several keys of one section with one replace of the file: the same
+// result as writing them one after another, but a crash in the middle leaves
+// the file with all of them or none.
+bool WriteProfileStrings(const std::string& path, std::string_view section,
+                         std::span<const std::pair<std::string_view, std::string_view>> keys);
 
 bool FileExists(const std::string& path);
 

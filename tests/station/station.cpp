@@ -337,6 +337,9 @@ bool Station::Start(int port) {
   s.new_task_queue = [] { return new httplib::ThreadPool(32); };
   // A kept-alive idle connection holds its worker this long after Stop.
   s.set_keep_alive_timeout(1);
+  // Answers go out at once: with Nagle's algorithm a kept-alive client waits
+  // for the delayed acknowledgement on every request.
+  s.set_tcp_nodelay(true);
   // httplib's default also sets SO_REUSEPORT, which would let a second station
   // share a port that is already taken.
   s.set_socket_options([](socket_t sock) {
