@@ -17,7 +17,7 @@
 
 namespace {
 
-const char* const kLine = "我在窗前静静地听着雨声想起你温柔的模样啊";     // 20 characters
+const char* const kLine = "我在窗前静静地听着雨声想起你温柔的模样啊";      // 20 characters
 const char* const kNextLine = "风吹过山岗带走了我们年少时所有的梦想吧呀";  // 20 characters
 
 // The default look drawn the plain way, as the overlay first did it.

@@ -20,16 +20,16 @@ struct GlyphCache {
   QSize window;
   int shadow_offset = -1;
 
-  QRectF box;            // the text box in window coordinates
-  QPointF baseline;      // where the line starts, in window coordinates
-  QRect area;            // window pixels the line and its stroke can cover
-  QPainterPath path;     // the line's outline, for the strokes; made on first need
+  QRectF box;         // the text box in window coordinates
+  QPointF baseline;   // where the line starts, in window coordinates
+  QRect area;         // window pixels the line and its stroke can cover
+  QPainterPath path;  // the line's outline, for the strokes; made on first need
 
   // What the sprite was made for.
   std::uint64_t look = 0;
   int percent = -1;
   bool sprite_ready = false;
-  QRect sprite_rect;     // window pixels the sprite covers: `area` and its shadow
+  QRect sprite_rect;  // window pixels the sprite covers: `area` and its shadow
   QImage sprite;
 };
 

@@ -26,8 +26,8 @@ void LayeredSurface::Push(const QImage& picture, const QRect& changed) {
   } else if (!area.isEmpty()) {
     const int bytes = area.width() * 4;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-      std::memcpy(picture_.scanLine(y) + area.left() * 4, picture.constScanLine(y) + area.left() * 4,
-                  bytes);
+      std::memcpy(picture_.scanLine(y) + area.left() * 4,
+                  picture.constScanLine(y) + area.left() * 4, bytes);
     }
   }
   UpdateInputMask(area);

@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::string_view kFamilyFallbacks = ";微软雅黑;楷体;黑体;宋体;Tahoma";
 
-QColor Colour(std::uint32_t argb) { return QColor::fromRgba(argb); }
+QColor Colour(std::uint32_t argb) {
+  return QColor::fromRgba(argb);
+}
 
 std::optional<QPen> OutlinePen(std::int32_t outline) {
   if (outline == -1) return std::nullopt;
@@ -48,7 +50,8 @@ void LyricsWindow::SetFont(std::string_view family, int size, bool bold, bool it
   if (font_) {
     font_family_ = font_->family();
     font_size_ = static_cast<float>(font_->pixelSize());
-    font_style_ = (font_->bold() ? 1 : 0) | (font_->italic() ? 2 : 0) | (font_->underline() ? 4 : 0);
+    font_style_ =
+        (font_->bold() ? 1 : 0) | (font_->italic() ? 2 : 0) | (font_->underline() ? 4 : 0);
   }
   LookChanged();
 }
@@ -223,10 +226,10 @@ void LyricsWindow::ComposeSprite(GlyphCache& glyphs) {
   ComposeLayer(glyphs, sprite, text_outline_pen_, text_gradient_mode_, text_colours_);
   if (highlight_percent_ > 0) {
     if (highlight_percent_ < 100) {
-      sprite.setClipRect(QRectF(glyphs.box.left(), glyphs.box.top(),
-                                glyphs.box.width() * highlight_percent_ / 100.0,
-                                glyphs.box.height()),
-                         Qt::IntersectClip);
+      sprite.setClipRect(
+          QRectF(glyphs.box.left(), glyphs.box.top(),
+                 glyphs.box.width() * highlight_percent_ / 100.0, glyphs.box.height()),
+          Qt::IntersectClip);
     }
     ComposeLayer(glyphs, sprite, highlight_outline_pen_, highlight_gradient_mode_,
                  highlight_colours_);

@@ -35,11 +35,14 @@ bool LyricsWindow::Create(std::optional<int> width, std::optional<int> height) {
   const int x = static_cast<int>(std::trunc((area.right - area.left - width_) / 2.0));
   const int y = static_cast<int>(std::trunc(static_cast<double>(area.bottom - height_)));
 
-  auto* window = new QWidget(
-      nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  auto* window =
+      new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   window->setAttribute(Qt::WA_TranslucentBackground);
   window->setAttribute(Qt::WA_ShowWithoutActivating);
   window->setAttribute(Qt::WA_QuitOnClose, false);  // the main window decides when to quit
+  // A close that gets through ends the window, as closing a window does on
+  // the desktop; IsCreated then answers false.
+  window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowTitle(QString::fromUtf8(kWindowTitle));
   window->setGeometry(x, y, width_, height_);
   // Nothing catches the mouse until a picture has been pushed.
@@ -88,17 +91,29 @@ void LyricsWindow::MoveResize(std::optional<int> x, std::optional<int> y, std::o
   if (size) hwnd_->resize(width.value_or(current.width()), height.value_or(current.height()));
 }
 
-int LyricsWindow::GetWidth() const { return hwnd_ ? hwnd_->frameGeometry().width() : 0; }
+int LyricsWindow::GetWidth() const {
+  return hwnd_ ? hwnd_->frameGeometry().width() : 0;
+}
 
-int LyricsWindow::GetHeight() const { return hwnd_ ? hwnd_->frameGeometry().height() : 0; }
+int LyricsWindow::GetHeight() const {
+  return hwnd_ ? hwnd_->frameGeometry().height() : 0;
+}
 
-int LyricsWindow::GetTop() const { return hwnd_ ? hwnd_->pos().y() : 0; }
+int LyricsWindow::GetTop() const {
+  return hwnd_ ? hwnd_->pos().y() : 0;
+}
 
-int LyricsWindow::GetLeft() const { return hwnd_ ? hwnd_->pos().x() : 0; }
+int LyricsWindow::GetLeft() const {
+  return hwnd_ ? hwnd_->pos().x() : 0;
+}
 
-WindowHandle LyricsWindow::GetHandle() const { return IsCreated() ? hwnd_.data() : nullptr; }
+WindowHandle LyricsWindow::GetHandle() const {
+  return IsCreated() ? hwnd_.data() : nullptr;
+}
 
-bool LyricsWindow::IsCreated() const { return !hwnd_.isNull(); }
+bool LyricsWindow::IsCreated() const {
+  return !hwnd_.isNull();
+}
 
 void LyricsWindow::SetTopmost(bool on) {
   if (!hwnd_) return;
@@ -121,9 +136,13 @@ void LyricsWindow::ReservedHook1(std::int32_t) {}
 
 void LyricsWindow::ReservedHook2(std::int32_t) {}
 
-std::string LyricsWindow::TextUtf8() const { return text_.toStdString(); }
+std::string LyricsWindow::TextUtf8() const {
+  return text_.toStdString();
+}
 
-bool LyricsWindow::IsShown() const { return hwnd_ && hwnd_->isVisible(); }
+bool LyricsWindow::IsShown() const {
+  return hwnd_ && hwnd_->isVisible();
+}
 
 void LyricsWindow::PushLayered(const QRect& changed) {
   if (!hwnd_) return;

@@ -131,6 +131,8 @@ WorkArea DesktopWorkArea() {
   return {area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
 }
 
-void OverrideWorkArea(std::optional<WorkArea> area) { g_work_area_override = area; }
+void OverrideWorkArea(std::optional<WorkArea> area) {
+  g_work_area_override = area;
+}
 
 }  // namespace orvane

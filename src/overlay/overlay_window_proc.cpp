@@ -50,7 +50,9 @@ DefaultWindowProc* DefaultWindowProc::Instance() {
   return instance;
 }
 
-bool DefaultWindowProc::eventFilter(QObject*, QEvent*) { return false; }
+bool DefaultWindowProc::eventFilter(QObject*, QEvent*) {
+  return false;
+}
 
 QObject* ProcFromProperty(const QVariant& value) {
   const qulonglong id = value.toULongLong();
@@ -69,7 +71,9 @@ void SetSystemMoveStarter(SystemMoveStarter starter) {
   g_move_starter = starter != nullptr ? starter : &StartRealSystemMove;
 }
 
-OverlayWindowProc::OverlayWindowProc(QWidget* window) : QObject(window) { Register(this); }
+OverlayWindowProc::OverlayWindowProc(QWidget* window) : QObject(window) {
+  Register(this);
+}
 
 bool OverlayWindowProc::Subclass(QWidget* window) {
   if (window->property(kPropPrevWndProc).toULongLong() != 0) return false;

@@ -21,8 +21,8 @@ TEST(ToArgbTest, ConvertsWindowsColourValues) {
     std::uint32_t argb;
   };
   const Case cases[] = {
-      {255, 0, false, 0xFFFF0000u},       {0, 150, true, 0x96000000u},
-      {0x123456, 300, true, 0xFF563412u}, {0x123456, -5, true, 0x00563412u},
+      {255, 0, false, 0xFFFF0000u},         {0, 150, true, 0x96000000u},
+      {0x123456, 300, true, 0xFF563412u},   {0x123456, -5, true, 0x00563412u},
       {0x7F123456, 10, false, 0xFF563412u},  // the fourth byte is ignored
   };
   for (const Case& c : cases) {
@@ -122,7 +122,7 @@ TEST_F(DrawingTest, PercentIsClampedAndClipsTheHighlight) {
   };
   const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
   const Case cases[] = {
-      {150, 100, blue, blue}, {100, 100, blue, blue}, {50, 50, blue, red},
+      {150, 100, blue, blue}, {100, 100, blue, blue},      {50, 50, blue, red},
       {-5, 0, red, red},      {std::nullopt, 0, red, red},
   };
   for (const Case& c : cases) {

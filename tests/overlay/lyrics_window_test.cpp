@@ -141,6 +141,9 @@ TEST_F(LyricsWindowTest, CloseIsRefusedUntilTheSessionEnds) {
   EXPECT_EQ(window->property(kPropNoClose).toInt(), 0);
   EXPECT_TRUE(window->close());
   EXPECT_FALSE(window->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(overlay.IsCreated());
+  EXPECT_EQ(overlay.GetHandle(), nullptr);
 }
 
 TEST_F(LyricsWindowTest, EndDesktopSessionReachesEveryOverlay) {

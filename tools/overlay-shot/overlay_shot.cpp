@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QPainter>
 #include <QScreen>
-#include <cstdlib>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 
 #include "overlay/lyrics_window.h"
 
