@@ -1,5 +1,6 @@
 #include "platform/mpv_media_control.h"
 
+#include <dlfcn.h>
 #include <mpv/client.h>
 
 #include <algorithm>
@@ -11,11 +12,59 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <type_traits>
 
 #include "platform/text.h"
 
 namespace orvane {
 namespace {
+
+// libmpv is opened with the first song rather than linked: it brings some
+// 180 libraries of its own (FFmpeg, the sound servers, the GPU stacks), and
+// loading them at process start cost most of the time to the first window.
+struct MpvApi {
+  bool loaded = false;
+  decltype(&::mpv_command_async) command_async = nullptr;
+  decltype(&::mpv_create) create = nullptr;
+  decltype(&::mpv_error_string) error_string = nullptr;
+  decltype(&::mpv_get_property_async) get_property_async = nullptr;
+  decltype(&::mpv_initialize) initialize = nullptr;
+  decltype(&::mpv_observe_property) observe_property = nullptr;
+  decltype(&::mpv_set_option_string) set_option_string = nullptr;
+  decltype(&::mpv_set_property_async) set_property_async = nullptr;
+  decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
+  decltype(&::mpv_wait_event) wait_event = nullptr;
+  decltype(&::mpv_wakeup) wakeup = nullptr;
+};
+
+const MpvApi& Mpv() {
+  static const MpvApi api = [] {
+    MpvApi a;
+    void* lib = ::dlopen("libmpv.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!lib) lib = ::dlopen("libmpv.so", RTLD_NOW | RTLD_LOCAL);
+    if (!lib) return a;
+    bool all = true;
+    auto bind = [&](auto& fn, const char* name) {
+      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(::dlsym(lib, name));
+      all = all && fn != nullptr;
+    };
+    bind(a.command_async, "mpv_command_async");
+    bind(a.create, "mpv_create");
+    bind(a.error_string, "mpv_error_string");
+    bind(a.get_property_async, "mpv_get_property_async");
+    bind(a.initialize, "mpv_initialize");
+    bind(a.observe_property, "mpv_observe_property");
+    bind(a.set_option_string, "mpv_set_option_string");
+    bind(a.set_property_async, "mpv_set_property_async");
+    bind(a.terminate_destroy, "mpv_terminate_destroy");
+    bind(a.wait_event, "mpv_wait_event");
+    bind(a.wakeup, "mpv_wakeup");
+    a.loaded = all;
+    return a;  // the library stays loaded until the process ends
+  }();
+  return api;
+}
+
 
 using Clock = std::chrono::steady_clock;
 
@@ -115,7 +164,7 @@ std::int64_t EntryIdFrom(const mpv_node& result) {
 
 void SetOption(mpv_handle* mpv, const char* name, const char* value) {
   // An option this libmpv build does not know is not worth failing for.
-  mpv_set_option_string(mpv, name, value);
+  Mpv().set_option_string(mpv, name, value);
 }
 
 }  // namespace
@@ -217,9 +266,9 @@ struct MpvMediaControl::Impl {
     // A new song always starts playing, whatever the last one was left at.
     int no = 0;
     pause = false;
-    mpv_set_property_async(mpv, kUntracked, "pause", MPV_FORMAT_FLAG, &no);
+    Mpv().set_property_async(mpv, kUntracked, "pause", MPV_FORMAT_FLAG, &no);
     const char* args[] = {"loadfile", playUrl.c_str(), "replace", nullptr};
-    if (mpv_command_async(mpv, ReplyId(generation, kLoadReply), args) < 0) {
+    if (Mpv().command_async(mpv, ReplyId(generation, kLoadReply), args) < 0) {
       replyPending = false;
       Fail("cannot queue the load");
     }
@@ -232,7 +281,7 @@ struct MpvMediaControl::Impl {
     entryStarted = false;
     position = 0;
     const char* args[] = {"stop", nullptr};
-    mpv_command_async(mpv, kUntracked, args);
+    Mpv().command_async(mpv, kUntracked, args);
   }
 
   void OnEvent(const mpv_event& e) {
@@ -254,9 +303,9 @@ struct MpvMediaControl::Impl {
           ++bufferingCount;
           // A song may report the same duration and tags as the one before, and
           // then no property change follows: ask once for this file's own.
-          mpv_get_property_async(mpv, ReplyId(generation, kDurationReply), "duration",
+          Mpv().get_property_async(mpv, ReplyId(generation, kDurationReply), "duration",
                                  MPV_FORMAT_DOUBLE);
-          mpv_get_property_async(mpv, ReplyId(generation, kMetadataReply), "metadata",
+          Mpv().get_property_async(mpv, ReplyId(generation, kMetadataReply), "metadata",
                                  MPV_FORMAT_NODE);
         }
         break;
@@ -281,7 +330,7 @@ struct MpvMediaControl::Impl {
     if (!replyPending || e.reply_userdata != ReplyId(generation, kLoadReply)) return;
     replyPending = false;
     if (e.error < 0) {
-      Fail(mpv_error_string(e.error));
+      Fail(Mpv().error_string(e.error));
       return;
     }
     entry = EntryIdFrom(static_cast<const mpv_event_command*>(e.data)->result);
@@ -295,7 +344,7 @@ struct MpvMediaControl::Impl {
         entryStarted = false;
         break;
       case MPV_END_FILE_REASON_ERROR:
-        Fail(mpv_error_string(end.error));
+        Fail(Mpv().error_string(end.error));
         break;
       case MPV_END_FILE_REASON_REDIRECT:
         // A playlist in place of the stream: follow its first entry.
@@ -396,7 +445,7 @@ struct MpvMediaControl::Impl {
   void Run() {
     for (;;) {
       // Woken at least twice a second, so a stall is noticed without events.
-      mpv_event* e = mpv_wait_event(mpv, 0.5);
+      mpv_event* e = Mpv().wait_event(mpv, 0.5);
       std::lock_guard lock(mu);
       if (quitting || e->event_id == MPV_EVENT_SHUTDOWN) return;
       OnEvent(*e);
@@ -410,7 +459,8 @@ bool MpvMediaControl::Impl::Start() {
   startTried = true;
   // libmpv refuses to start under any other numeric locale.
   std::setlocale(LC_NUMERIC, "C");
-  mpv_handle* core = mpv_create();
+  if (!Mpv().loaded) return false;
+  mpv_handle* core = Mpv().create();
   if (!core) return false;
   SetOption(core, "config", "no");
   SetOption(core, "terminal", "no");
@@ -446,12 +496,12 @@ bool MpvMediaControl::Impl::Start() {
     SetOption(core, "volume", std::to_string(std::lround(volume)).c_str());
     SetOption(core, "mute", mute ? "yes" : "no");
   }
-  if (mpv_initialize(core) < 0) {
-    mpv_terminate_destroy(core);
+  if (Mpv().initialize(core) < 0) {
+    Mpv().terminate_destroy(core);
     return false;
   }
   for (const ObservedSpec& spec : kObserved)
-    mpv_observe_property(core, spec.id, spec.name, spec.format);
+    Mpv().observe_property(core, spec.id, spec.name, spec.format);
   {
     std::lock_guard lock(mu);
     mpv = core;
@@ -473,9 +523,9 @@ MpvMediaControl::~MpvMediaControl() {
     std::lock_guard lock(impl_->mu);
     impl_->quitting = true;
   }
-  mpv_wakeup(impl_->mpv);
+  Mpv().wakeup(impl_->mpv);
   impl_->events.join();
-  mpv_terminate_destroy(impl_->mpv);
+  Mpv().terminate_destroy(impl_->mpv);
 }
 
 bool MpvMediaControl::Started() const {
@@ -527,7 +577,7 @@ void MpvMediaControl::Play() {
   if (m.phase == Phase::kNothing || m.phase == Phase::kFailed) return;
   int no = 0;
   m.pause = false;
-  mpv_set_property_async(m.mpv, kUntracked, "pause", MPV_FORMAT_FLAG, &no);
+  Mpv().set_property_async(m.mpv, kUntracked, "pause", MPV_FORMAT_FLAG, &no);
 }
 
 void MpvMediaControl::Pause() {
@@ -537,7 +587,7 @@ void MpvMediaControl::Pause() {
   if (m.phase != Phase::kLoading && !m.FileOpen()) return;
   int yes = 1;
   m.pause = true;
-  mpv_set_property_async(m.mpv, kUntracked, "pause", MPV_FORMAT_FLAG, &yes);
+  Mpv().set_property_async(m.mpv, kUntracked, "pause", MPV_FORMAT_FLAG, &yes);
 }
 
 void MpvMediaControl::Stop() {
@@ -563,7 +613,7 @@ void MpvMediaControl::SetPosition(double seconds) {
   if (!m.FileOpen()) return;
   seconds = std::max(0.0, seconds);
   m.position = seconds;
-  mpv_set_property_async(m.mpv, kUntracked, "time-pos", MPV_FORMAT_DOUBLE, &seconds);
+  Mpv().set_property_async(m.mpv, kUntracked, "time-pos", MPV_FORMAT_DOUBLE, &seconds);
 }
 
 double MpvMediaControl::Duration() const {
@@ -583,7 +633,7 @@ void MpvMediaControl::SetVolume(int volume) {
   std::lock_guard lock(m.mu);
   double v = std::clamp(volume, 0, 100);
   m.volume = v;
-  if (m.mpv) mpv_set_property_async(m.mpv, kUntracked, "volume", MPV_FORMAT_DOUBLE, &v);
+  if (m.mpv) Mpv().set_property_async(m.mpv, kUntracked, "volume", MPV_FORMAT_DOUBLE, &v);
 }
 
 bool MpvMediaControl::Mute() const {
@@ -597,7 +647,7 @@ void MpvMediaControl::SetMute(bool mute) {
   std::lock_guard lock(m.mu);
   int flag = mute ? 1 : 0;
   m.mute = mute;
-  if (m.mpv) mpv_set_property_async(m.mpv, kUntracked, "mute", MPV_FORMAT_FLAG, &flag);
+  if (m.mpv) Mpv().set_property_async(m.mpv, kUntracked, "mute", MPV_FORMAT_FLAG, &flag);
 }
 
 int MpvMediaControl::PlayCount() const {
@@ -613,7 +663,7 @@ void MpvMediaControl::SetPlayCount(int count) {
   // loop-file counts the repeats after the first play.
   std::string loops = count == 1 ? "no" : std::to_string(count - 1);
   const char* value = loops.c_str();
-  mpv_set_property_async(m.mpv, kUntracked, "loop-file", MPV_FORMAT_STRING, &value);
+  Mpv().set_property_async(m.mpv, kUntracked, "loop-file", MPV_FORMAT_STRING, &value);
 }
 
 std::string MpvMediaControl::ItemInfo(std::string_view attribute) const {

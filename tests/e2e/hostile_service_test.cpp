@@ -97,8 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"audio", With({"streamhalf"}), "click 下一曲"},
                       Case{"channel_info", With({}), "press 标签5\nselect 组合框1 2"},
                       Case{"album", With({}), "click 相似歌曲"}),
-    [](const ::testing::TestParamInfo<Case>& info) {
-      std::string name = info.param.endpoint;
+    [](const ::testing::TestParamInfo<Case>& row) {
+      std::string name = row.param.endpoint;
       for (char& ch : name)
         if (ch == '_') ch = 'X';
       return name;
