@@ -78,6 +78,9 @@ void Application::ExitRoutine() {
   state_.player.reset();
   state_.overlayShown.clear();
   state_.channelId.clear();
+  // The overlay's window would live until the process ends; the message loop
+  // is over, so it goes now, and a leak check sees nothing left of it.
+  if (state_.lyricsWindow) state_.lyricsWindow->Destroy();
   state_.lyricsWindow.reset();
   state_.httpRequest.reset();
   state_.channelName.clear();
