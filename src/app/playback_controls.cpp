@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/channels.h"
+#include "app/control_names.h"
 #include "platform/text.h"
 #include "service/service_requests.h"
 #include "service/site_url.h"
@@ -12,20 +13,6 @@
 namespace orvane {
 namespace {
 
-constexpr std::string_view kPauseButton = "暂停按钮";
-constexpr std::string_view kContinueButton = "继续播放";
-constexpr std::string_view kNextButton = "下一曲";
-constexpr std::string_view kChooser = "组合框1";
-constexpr std::string_view kChannelLabel = "标签5";
-constexpr std::string_view kTitleLabel = "标签1";
-constexpr std::string_view kLyricLabel = "标签2";
-constexpr std::string_view kPlayerArea = "音乐播放外形框";
-constexpr std::string_view kCover = "图片框1";
-constexpr std::string_view kIndicator = "图片框2";
-constexpr std::string_view kVolumeSlider = "滑块条1";
-constexpr std::string_view kSettingsPanel = "外形框1";
-constexpr std::string_view kTip = "提示";
-constexpr std::string_view kTipTimer = "时钟2";
 constexpr int kPanelOpenX = 182;
 constexpr int kPanelClosedX = 430;
 constexpr int kTipMs = 1000;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/control_names.h"
 #include "lyrics/lyric_lookup.h"
 #include "platform/text.h"
 #include "service/song_sequencer.h"
@@ -10,10 +11,6 @@
 namespace orvane {
 namespace {
 
-constexpr std::string_view kLyricTimer = "times";
-constexpr std::string_view kTimeLabel = "标签3";
-constexpr std::string_view kGreenBar = "进度条_绿";
-constexpr std::string_view kLyricLabel = "标签2";
 constexpr int kTrackWidth = 390;
 constexpr std::string_view kNoMatch = "没有匹配到歌词.";
 constexpr std::string_view kNoLyric = "暂无歌词";

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/control_names.h"
 #include "platform/text.h"
 #include "service/service_requests.h"
 #include "service/site_url.h"
@@ -10,15 +11,6 @@
 namespace orvane {
 namespace {
 
-constexpr std::string_view kTitleLabel = "标签1";
-constexpr std::string_view kLyricLabel = "标签2";
-constexpr std::string_view kBitRateLabel = "标签4";
-constexpr std::string_view kChannelLabel = "标签5";
-constexpr std::string_view kCover = "图片框1";
-constexpr std::string_view kIndicator = "图片框2";
-constexpr std::string_view kLyricTimer = "times";
-constexpr std::string_view kSimilarButton = "相似歌曲";
-constexpr std::string_view kVolumeSlider = "滑块条1";
 constexpr int kLyricTickMs = 500;
 constexpr int kSimilarWaitMs = 100;
 
