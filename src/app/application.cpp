@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <malloc.h>
+
 #include <clocale>
 
 #include "app/main_window.h"
@@ -19,7 +21,21 @@
 
 namespace orvane {
 
+namespace {
+
+// Each song leaves the decoder's and the demuxer's buffers behind on libmpv's
+// threads. With glibc's defaults those stay in the heaps for good, and the
+// process grows by a few megabytes a song until it plateaus far above what it
+// uses; served from mmap and trimmed on free, they go back to the system.
+void KeepTheHeapsSmall() {
+  mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+  mallopt(M_TRIM_THRESHOLD, 64 * 1024);
+}
+
+}  // namespace
+
 Application::Application(ApplicationOptions options) : options_(std::move(options)) {
+  KeepTheHeapsSmall();
   if (options_.runDirectory.empty()) options_.runDirectory = RunDirectory();
 }
 
