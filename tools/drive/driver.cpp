@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QPixmap>
 #include <QTimer>
@@ -225,13 +227,20 @@ void Driver::Shot(const std::string& dir) {
     QImage picture = overlay->Picture();
     overlayOk = !picture.isNull() && picture.save(base + "/overlay.png");
   }
+  // On a real display, also the whole screen: the overlay over what lies below.
+  bool desktopOk = false;
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+      desktopOk = screen->grabWindow(0).save(base + "/desktop.png");
+  }
   JsonWriter j;
   j.BeginObject()
       .Key("main")
       .String(mainOk ? dir + "/main.png" : "")
       .Key("overlay")
-      .String(overlayOk ? dir + "/overlay.png" : "")
-      .EndObject();
+      .String(overlayOk ? dir + "/overlay.png" : "");
+  if (desktopOk) j.Key("desktop").String(dir + "/desktop.png");
+  j.EndObject();
   out_ << j.str() << std::endl;
 }
 
