@@ -500,8 +500,8 @@ bool MpvMediaControl::Impl::Start() {
     Mpv().terminate_destroy(core);
     return false;
   }
-  for (const ObservedSpec& spec : kObserved)
-    Mpv().observe_property(core, spec.id, spec.name, spec.format);
+  for (const ObservedSpec& observed : kObserved)
+    Mpv().observe_property(core, observed.id, observed.name, observed.format);
   {
     std::lock_guard lock(mu);
     mpv = core;

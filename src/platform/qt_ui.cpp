@@ -38,7 +38,7 @@ static void InitOrvaneAssets() {
 namespace orvane {
 
 struct QtUi::Entry {
-  const ControlSpec* spec = nullptr;
+  const ControlSpec* row = nullptr;
   std::string name;
   QWidget* widget = nullptr;
   QTimer* timer = nullptr;
@@ -253,15 +253,15 @@ QtUi::~QtUi() {
 }
 
 void QtUi::Build() {
-  for (const ControlSpec& spec : MainWindowLayout()) {
+  for (const ControlSpec& row : MainWindowLayout()) {
     auto entry = std::make_unique<Entry>();
     Entry* e = entry.get();
-    e->spec = &spec;
-    e->name = std::string(spec.name);
+    e->row = &row;
+    e->name = std::string(row.name);
     QWidget* parent = window_.get();
-    if (!spec.container.empty()) parent = Find(spec.container)->widget;
+    if (!row.container.empty()) parent = Find(row.container)->widget;
 
-    switch (spec.kind) {
+    switch (row.kind) {
       case ControlKind::Timer: {
         e->timer = new QTimer(window_.get());
         QObject::connect(e->timer, &QTimer::timeout, window_.get(),
@@ -271,28 +271,28 @@ void QtUi::Build() {
       case ControlKind::Label: {
         auto* label = new QtLabel(parent);
         for (const LabelLook& look : kLabelLooks) {
-          if (look.name != spec.name) continue;
+          if (look.name != row.name) continue;
           label->setFont(PlayerFont(look.pixels));
           label->setTextColour(look.colour);
           label->setRightAligned(look.right);
           label->setText(Q(look.text));
         }
-        if (spec.container == "设置分组框1") label->setBackground(kPanelFill);
+        if (row.container == "设置分组框1") label->setBackground(kPanelFill);
         e->widget = label;
         break;
       }
       case ControlKind::PictureBox: {
         auto* box = new QtPictureBox(parent);
-        if (spec.name == "图片框2")
+        if (row.name == "图片框2")
           box->setAnimation(PaintIndicatorFrame, kIndicatorFrames, kIndicatorFrameMs);
-        if (spec.name == "图片框1") box->setSvg(QStringLiteral(":/orvane/cover.svg"));
+        if (row.name == "图片框1") box->setSvg(QStringLiteral(":/orvane/cover.svg"));
         e->widget = box;
         break;
       }
       case ControlKind::PictureButton: {
         const ButtonAsset* asset = nullptr;
         for (const ButtonAsset& a : kButtonAssets)
-          if (a.name == spec.name) asset = &a;
+          if (a.name == row.name) asset = &a;
         auto* button =
             asset ? new QtPictureButton(parent, QString::fromLatin1(asset->svg), asset->looks())
                   : new QtPictureButton(parent, QString(), SmallButtonLooks());
@@ -310,8 +310,8 @@ void QtUi::Build() {
         break;
       }
       case ControlKind::CheckBox: {
-        auto* box = new QCheckBox(Q(spec.name), parent);
-        box->setChecked(spec.name == "字体加粗");
+        auto* box = new QCheckBox(Q(row.name), parent);
+        box->setChecked(row.name == "字体加粗");
         QObject::connect(box, &QAbstractButton::clicked, window_.get(),
                          [this, e] { Fire(e, UiEvent::Clicked); });
         e->widget = box;
@@ -326,7 +326,7 @@ void QtUi::Build() {
             {"字体型号", {"黑体", "楷体", "微软雅黑"}, 1},
         };
         for (const ComboItems& list : lists) {
-          if (list.name != spec.name) continue;
+          if (list.name != row.name) continue;
           for (std::string_view item : list.items) combo->addItem(Q(item));
           combo->setCurrentIndex(list.selected);
         }
@@ -353,19 +353,19 @@ void QtUi::Build() {
       }
       case ControlKind::ColourPicker: {
         auto* picker = new QtColourPicker(parent);
-        if (spec.name == "颜色选择器1") picker->setColour(255);
-        if (spec.name == "颜色选择器2") picker->setColour(65535);
+        if (row.name == "颜色选择器1") picker->setColour(255);
+        if (row.name == "颜色选择器2") picker->setColour(65535);
         e->widget = picker;
         break;
       }
       case ControlKind::ShapeBox: {
         auto* shape = new QtShapeBox(parent);
-        if (spec.name == "外形框1") {
+        if (row.name == "外形框1") {
           shape->setFill(kPanelFill);
           shape->setBorder(QColor(220, 228, 224));
-        } else if (spec.name == "进度条_绿") {
+        } else if (row.name == "进度条_绿") {
           shape->setFill(kAccent);
-        } else if (spec.name == "进度条_灰") {
+        } else if (row.name == "进度条_灰") {
           shape->setFill(QColor(236, 236, 236));
         }
         e->widget = shape;
@@ -379,12 +379,12 @@ void QtUi::Build() {
 
     if (e->widget) {
       QWidget* w = e->widget;
-      w->setObjectName(Q(spec.name));
-      w->setGeometry(spec.x, spec.y, spec.w, spec.h);
+      w->setObjectName(Q(row.name));
+      w->setGeometry(row.x, row.y, row.w, row.h);
       w->setAttribute(Qt::WA_NoMousePropagation);
-      if (!spec.visible) w->hide();
-      if (spec.kind == ControlKind::Label || spec.kind == ControlKind::PictureBox ||
-          spec.kind == ControlKind::ShapeBox) {
+      if (!row.visible) w->hide();
+      if (row.kind == ControlKind::Label || row.kind == ControlKind::PictureBox ||
+          row.kind == ControlKind::ShapeBox) {
         w->installEventFilter(pressFilter_.get());
         pressFilter_->entries.insert(w, e);
       }
@@ -732,12 +732,12 @@ std::vector<std::string> QtUi::ControlNames() const {
 
 std::string QtUi::KindOf(std::string_view name) const {
   const Entry* e = Find(name);
-  return e ? std::string(KindName(e->spec->kind)) : std::string();
+  return e ? std::string(KindName(e->row->kind)) : std::string();
 }
 
 std::string QtUi::ContainerOf(std::string_view name) const {
   const Entry* e = Find(name);
-  return e ? std::string(e->spec->container) : std::string();
+  return e ? std::string(e->row->container) : std::string();
 }
 
 bool QtUi::Reachable(const Entry* e) const {

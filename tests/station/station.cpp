@@ -81,9 +81,9 @@ struct Station::Impl {
     std::lock_guard lock(mutex);
     auto found = faults.find(endpoint);
     if (found == faults.end() || found->second.fault == Fault::None) return {};
-    FaultSpec spec = found->second;
+    FaultSpec rule = found->second;
     if (found->second.times > 0 && --found->second.times == 0) faults.erase(found);
-    return spec;
+    return rule;
   }
 
   void Record(const httplib::Request& req) {
@@ -114,8 +114,8 @@ struct Station::Impl {
   // Answers with `body` as the endpoint's fault (if any) says.
   void Answer(Endpoint endpoint, const httplib::Request& req, httplib::Response& res,
               std::string body, const std::string& contentType) {
-    FaultSpec spec = TakeFault(endpoint);
-    switch (spec.fault) {
+    FaultSpec rule = TakeFault(endpoint);
+    switch (rule.fault) {
       case Fault::None:
       case Fault::CorruptCover:  // cover and audio faults are answered by their handlers
       case Fault::HugeCover:
@@ -123,7 +123,7 @@ struct Station::Impl {
         res.set_content(std::move(body), contentType.c_str());
         return;
       case Fault::Delay:
-        SleepUnlessStopping(spec.delayMs);
+        SleepUnlessStopping(rule.delayMs);
         res.set_content(std::move(body), contentType.c_str());
         return;
       case Fault::Hang:

@@ -14,18 +14,18 @@ using orvane::station::FaultSpec;
 
 namespace {
 
-bool ParseFault(const std::string& text, Endpoint& endpoint, FaultSpec& spec) {
+bool ParseFault(const std::string& text, Endpoint& endpoint, FaultSpec& rule) {
   std::size_t a = text.find(':');
   if (a == std::string::npos) return false;
   std::size_t b = text.find(':', a + 1);
   if (!orvane::station::ParseEndpoint(text.substr(0, a), endpoint) ||
       !orvane::station::ParseFaultName(
-          text.substr(a + 1, b == std::string::npos ? b : b - a - 1), spec.fault))
+          text.substr(a + 1, b == std::string::npos ? b : b - a - 1), rule.fault))
     return false;
   if (b != std::string::npos) {
     std::size_t c = text.find(':', b + 1);
-    spec.delayMs = std::stoi(text.substr(b + 1, c == std::string::npos ? c : c - b - 1));
-    if (c != std::string::npos) spec.times = std::stoi(text.substr(c + 1));
+    rule.delayMs = std::stoi(text.substr(b + 1, c == std::string::npos ? c : c - b - 1));
+    if (c != std::string::npos) rule.times = std::stoi(text.substr(c + 1));
   }
   return true;
 }
@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
       port = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--fault") == 0 && i + 1 < argc) {
       Endpoint endpoint{};
-      FaultSpec spec;
-      if (!ParseFault(argv[++i], endpoint, spec)) return Usage();
-      station.SetFault(endpoint, spec);
+      FaultSpec rule;
+      if (!ParseFault(argv[++i], endpoint, rule)) return Usage();
+      station.SetFault(endpoint, rule);
     } else {
       return Usage();
     }

@@ -91,15 +91,15 @@ void Driver::Fault(const std::vector<std::string>& w) {
     return;
   }
   station::Endpoint endpoint{};
-  station::FaultSpec spec;
+  station::FaultSpec rule;
   long long times = -1, ms = 0;
   if (w.size() < 3 || !station::ParseEndpoint(w[1], endpoint) ||
-      !station::ParseFaultName(w[2], spec.fault) || (w.size() > 3 && !ToInt(w[3], times)) ||
+      !station::ParseFaultName(w[2], rule.fault) || (w.size() > 3 && !ToInt(w[3], times)) ||
       (w.size() > 4 && !ToInt(w[4], ms)))
     return Error("usage: fault ENDPOINT FAULT [TIMES [MS]] | fault clear");
-  spec.times = static_cast<int>(times);
-  spec.delayMs = static_cast<int>(ms);
-  station_->SetFault(endpoint, spec);
+  rule.times = static_cast<int>(times);
+  rule.delayMs = static_cast<int>(ms);
+  station_->SetFault(endpoint, rule);
 #else
   (void)w;
   Error("built without the local station");
