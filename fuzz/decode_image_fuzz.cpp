@@ -1,7 +1,6 @@
 // DecodeImage over arbitrary bytes, seeded with real JPEG and PNG covers.
 #include <QByteArray>
 #include <QtGlobal>
-
 #include <cstdint>
 #include <string_view>
 

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, f);
     std::fclose(f);
   }
-  static const char* kKeys[] = {"字体型号", "字体大小", "字体加粗", "字体选中", "字体下划线",
+  static const char* kKeys[] = {"字体型号",  "字体大小",  "字体加粗",  "字体选中", "字体下划线",
                                 "文字颜色1", "文字颜色2", "文字颜色3", "文字渐变"};
   for (const char* key : kKeys) {
     const std::string v = orvane::ReadProfileString(path, "GECI", key);

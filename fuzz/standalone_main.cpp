@@ -52,8 +52,8 @@ std::string Mutate(const std::vector<std::string>& seeds, std::mt19937_64& rng) 
         break;
       case 1:  // set a byte to an interesting value
         if (n) {
-          static const char kBytes[] = {0, '\\', '"', '[', ']', ':', ';', '=', '\r', '\n',
-                                        '\x80', '\xbf', '\xe4', '\xff'};
+          static const char kBytes[] = {0,   '\\', '"',  '[',    ']',    ':',    ';',
+                                        '=', '\r', '\n', '\x80', '\xbf', '\xe4', '\xff'};
           s[rng() % n] = kBytes[rng() % sizeof kBytes];
         }
         break;

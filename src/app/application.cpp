@@ -1,10 +1,9 @@
 #include "app/application.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-
 #include <malloc.h>
 
+#include <QApplication>
+#include <QCoreApplication>
 #include <clocale>
 
 #include "app/main_window.h"
@@ -39,7 +38,9 @@ Application::Application(ApplicationOptions options) : options_(std::move(option
   if (options_.runDirectory.empty()) options_.runDirectory = RunDirectory();
 }
 
-Application::~Application() { ExitRoutine(); }
+Application::~Application() {
+  ExitRoutine();
+}
 
 void Application::Start() {
   // libmpv refuses to start under any other numeric locale; Qt has set the
@@ -61,8 +62,8 @@ void Application::Start() {
   desktop_ = std::make_unique<QtDesktop>(options_.recordUrls);
   http_ = std::make_unique<CurlHttpGetter>();
   ui_ = std::make_unique<QtUi>();
-  context_ = std::make_unique<Context>(Context{state_, *ui_, *desktop_, *desktop_, *desktop_,
-                                               *http_, options_.runDirectory});
+  context_ = std::make_unique<Context>(
+      Context{state_, *ui_, *desktop_, *desktop_, *desktop_, *http_, options_.runDirectory});
   Context& ctx = *context_;
   BindWindowBehaviours(ctx);
   BindPlaybackControls(ctx);

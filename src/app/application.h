@@ -18,9 +18,9 @@ class CurlHttpGetter;
 
 struct ApplicationOptions {
   ServiceAddresses service;
-  std::string runDirectory;   // empty: the directory of the program file
-  bool nullAudio = false;     // no sound output (tests, the driver)
-  bool recordUrls = false;    // record the URLs the shell would open instead of opening them
+  std::string runDirectory;  // empty: the directory of the program file
+  bool nullAudio = false;    // no sound output (tests, the driver)
+  bool recordUrls = false;   // record the URLs the shell would open instead of opening them
 };
 
 class Application {

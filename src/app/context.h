@@ -18,7 +18,7 @@ struct Context {
   Screen& screen;
   Clipboard& clipboard;
   Shell& shell;
-  HttpGetter& http;      // the toolkit's blocking GET: covers and album pages
+  HttpGetter& http;          // the toolkit's blocking GET: covers and album pages
   std::string runDirectory;  // where gcsz.ini lives, without a trailing '/'
 };
 

@@ -65,7 +65,6 @@ const MpvApi& Mpv() {
   return api;
 }
 
-
 using Clock = std::chrono::steady_clock;
 
 // Where the open song is. The play state code is derived from this together
@@ -304,9 +303,9 @@ struct MpvMediaControl::Impl {
           // A song may report the same duration and tags as the one before, and
           // then no property change follows: ask once for this file's own.
           Mpv().get_property_async(mpv, ReplyId(generation, kDurationReply), "duration",
-                                 MPV_FORMAT_DOUBLE);
+                                   MPV_FORMAT_DOUBLE);
           Mpv().get_property_async(mpv, ReplyId(generation, kMetadataReply), "metadata",
-                                 MPV_FORMAT_NODE);
+                                   MPV_FORMAT_NODE);
         }
         break;
       case MPV_EVENT_PLAYBACK_RESTART:
@@ -514,8 +513,6 @@ bool MpvMediaControl::Impl::Start() {
 MpvMediaControl::MpvMediaControl(MpvSettings settings) : impl_(std::make_unique<Impl>()) {
   impl_->settings = settings;
 }
-
-
 
 MpvMediaControl::~MpvMediaControl() {
   if (!impl_->mpv) return;

@@ -254,8 +254,8 @@ std::string WithKey(const std::string& bytes, bool existed, std::string_view sec
   const std::string gbkKey = Utf8ToGbk(OneLine(key));
   const std::string gbkValue = Utf8ToGbk(OneLine(value));
   // Keep the file's own line ends; a new file gets the CR LF of earlier installs.
-  const bool lf = existed && bytes.find('\n') != std::string::npos &&
-                  bytes.find("\r\n") == std::string::npos;
+  const bool lf =
+      existed && bytes.find('\n') != std::string::npos && bytes.find("\r\n") == std::string::npos;
   const std::string eol = lf ? "\n" : "\r\n";
   const std::string keyLine = gbkKey + "=" + gbkValue;
 

@@ -8,7 +8,9 @@
 namespace orvane {
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool MatchesAt(std::string_view s, std::size_t i, std::string_view m, bool ignoreCase) {
   if (i + m.size() > s.size()) return false;
@@ -92,7 +94,9 @@ std::string ReplaceAll(std::string_view source, std::string_view from, std::stri
   return out;
 }
 
-std::string UndoJsonSlashes(std::string_view text) { return ReplaceAll(text, "\\/", "/"); }
+std::string UndoJsonSlashes(std::string_view text) {
+  return ReplaceAll(text, "\\/", "/");
+}
 
 std::string GbkToUtf8(std::string_view gbk) {
   std::string out;

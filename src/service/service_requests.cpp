@@ -78,7 +78,9 @@ PlaylistSong ExtractPlaylist(std::string_view response, CurrentSong& current) {
   return song;
 }
 
-std::string ExtractLyricText(std::string_view response) { return Field(response, "lyric", "name"); }
+std::string ExtractLyricText(std::string_view response) {
+  return Field(response, "lyric", "name");
+}
 
 void FetchChannelInfo(ProgramState& state) {
   const std::string response = ServiceRequest(state.httpRequest.get(), ChannelInfoUrl(state));

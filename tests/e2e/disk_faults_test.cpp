@@ -2,14 +2,12 @@
 // whatever sits at its path, and a kill in the middle of saving leaves the old
 // settings or the new ones, never a torn file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -33,7 +31,7 @@ constexpr char kNoService[] = "http://127.0.0.1:1";
 constexpr char kRunAndClose[] =
     "click 设置\ncheck 字体倾斜 1\nclick 设置2\nclick 下一曲\nwait 300\nclose\n";
 
-const char* kKeys[] = {"字体型号", "字体大小", "字体加粗", "字体选中", "字体下划线",
+const char* kKeys[] = {"字体型号",  "字体大小",  "字体加粗",  "字体选中", "字体下划线",
                        "文字颜色1", "文字颜色2", "文字颜色3", "文字渐变"};
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -118,8 +116,8 @@ TEST(DiskFaults, KilledWhileSavingLeavesTheOldOrTheNewSettings) {
   std::string script;
   for (int n = 0; n < 400; ++n) {
     const std::string c = std::to_string(100 + n);
-    script += "click 设置\ncolour 颜色选择器1 " + c + "\ncolour 颜色选择器2 " + c +
-              "\nclick 设置2\n";
+    script +=
+        "click 设置\ncolour 颜色选择器1 " + c + "\ncolour 颜色选择器2 " + c + "\nclick 设置2\n";
   }
   std::mt19937 rng(42);
   for (int round = 0; round < 6; ++round) {

@@ -6,7 +6,6 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
-
 #include <string>
 #include <vector>
 

@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
 #include <optional>
 #include <string>
 
@@ -21,7 +20,9 @@ using station::Endpoint;
 using station::SongFixture;
 using station::Station;
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 // The first fixture song that satisfies `pred`.
 template <typename Pred>
@@ -31,7 +32,9 @@ std::optional<SongFixture> FindSong(Pred pred) {
   return std::nullopt;
 }
 
-bool HasSubject(const SongFixture& s) { return ContainsText(s.album, "subject"); }
+bool HasSubject(const SongFixture& s) {
+  return ContainsText(s.album, "subject");
+}
 bool HasTimedLyric(const SongFixture& s) {
   return ContainsText(s.lyricResponse, "[00:01") && ContainsText(s.lyricResponse, "[00:02");
 }
@@ -102,8 +105,7 @@ TEST_F(Evening, LyricFollowsPlaybackAndTheNextSongFollowsByItself) {
   ASSERT_TRUE(song);
   st.QueueSongs({song->sid});
   // Long enough for the song (a few seconds) to end and the next to start.
-  auto r = Drive(
-      "click 下一曲\nwaitstate 3 5000\nwait 2600\ndump\nwait 9000\ndump\nclose\n");
+  auto r = Drive("click 下一曲\nwaitstate 3 5000\nwait 2600\ndump\nwait 9000\ndump\nclose\n");
   ASSERT_TRUE(r.finished) << r.stderrText.toStdString();
   const auto dumps = r.dumps();
   ASSERT_EQ(dumps.size(), 2u);
@@ -114,9 +116,8 @@ TEST_F(Evening, LyricFollowsPlaybackAndTheNextSongFollowsByItself) {
   EXPECT_FALSE(line.isEmpty());
   EXPECT_TRUE(Q(song->lyricResponse).contains(line)) << line.toStdString();
   EXPECT_EQ(d["overlay"].toObject()["text"].toString(), line);
-  EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d \\| \\d\\d:\\d\\d$")
-                  .match(Caption(d, "标签3"))
-                  .hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression("^\\d\\d:\\d\\d \\| \\d\\d:\\d\\d$").match(Caption(d, "标签3")).hasMatch())
       << Caption(d, "标签3").toStdString();
   EXPECT_GT(Control(d, "进度条_绿")["width"].toInt(), 0);
 
@@ -127,14 +128,14 @@ TEST_F(Evening, LyricFollowsPlaybackAndTheNextSongFollowsByItself) {
 
 TEST_F(Evening, ChannelsPauseAndCopy) {
   auto r = Drive(
-      "press 标签5\ndump\n"          // 0: the chooser opens
-      "select 组合框1 2\ndump\n"     // 1: 华语
-      "press 标签5\nselect 组合框1 0\ndump\n"     // 2: 豆瓣精选
-      "click 暂停按钮\ndump\n"       // 3: paused look
-      "press 标签5\nselect 组合框1 1\ndump\n"     // 4: a separator while paused
-      "click 暂停按钮\nclick 继续播放\ndump\n"  // 5: playing look again
-      "click 设置\npress 标签1\ndump\n"        // 6: panel open: closes, no copy
-      "press 标签1\ndump\n"                    // 7: copies
+      "press 标签5\ndump\n"                      // 0: the chooser opens
+      "select 组合框1 2\ndump\n"                 // 1: 华语
+      "press 标签5\nselect 组合框1 0\ndump\n"    // 2: 豆瓣精选
+      "click 暂停按钮\ndump\n"                   // 3: paused look
+      "press 标签5\nselect 组合框1 1\ndump\n"    // 4: a separator while paused
+      "click 暂停按钮\nclick 继续播放\ndump\n"   // 5: playing look again
+      "click 设置\npress 标签1\ndump\n"          // 6: panel open: closes, no copy
+      "press 标签1\ndump\n"                      // 7: copies
       "wait 600\npress 标签1\nwait 700\ndump\n"  // 8: back at 1 s, not at 1.6 s
       "close\n");
   ASSERT_TRUE(r.finished) << r.stderrText.toStdString();
@@ -186,7 +187,8 @@ TEST_F(Evening, AlbumPageAndSimilarSongs) {
   auto song = FindSong(HasSubject);
   ASSERT_TRUE(song);
   st.QueueSongs({song->sid});
-  auto r = Drive("press 图片框1\ndump\nclick 下一曲\npress 图片框1\ndump\nclick 相似歌曲\ndump\nclose\n");
+  auto r = Drive(
+      "press 图片框1\ndump\nclick 下一曲\npress 图片框1\ndump\nclick 相似歌曲\ndump\nclose\n");
   ASSERT_TRUE(r.finished) << r.stderrText.toStdString();
   const auto d = r.dumps();
   ASSERT_EQ(d.size(), 3u);

@@ -6,7 +6,6 @@
 
 #include <QJsonObject>
 #include <QTemporaryDir>
-
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,7 +23,9 @@ struct Case {
   const char* action;  // the user's action that meets the fault
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.endpoint; }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.endpoint;
+}
 
 // The program and the in-process station together; AddressSanitizer's shadow
 // memory and quarantine roughly double what a process holds.
@@ -34,7 +35,7 @@ constexpr double kPeakBoundMb = 1000;
 constexpr double kPeakBoundMb = 400;
 #endif
 
-const std::vector<const char*> kCommon = {"hang",      "drip",    "reset", "notfound",
+const std::vector<const char*> kCommon = {"hang",        "drip",      "reset",   "notfound",
                                           "servererror", "truncated", "garbage", "huge"};
 
 std::vector<const char*> With(std::vector<const char*> more) {
@@ -65,8 +66,8 @@ TEST_P(HostileService, NothingBreaksAndPlaybackComesBack) {
   script += "fault clear\nclick 下一曲\nwaitstate 3 8000\nstats\ndump\nclose\n";
 
   QTemporaryDir run;
-  const DriveResult r = RunDrive("", run.path().toStdString(), script, 600000,
-                                 {"--station", "--timing"});
+  const DriveResult r =
+      RunDrive("", run.path().toStdString(), script, 600000, {"--station", "--timing"});
   ASSERT_TRUE(r.finished) << "the program hung: " << r.stderrText.toStdString();
   ASSERT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
   ASSERT_FALSE(r.lines.empty());
@@ -93,8 +94,8 @@ TEST_P(HostileService, NothingBreaksAndPlaybackComesBack) {
   EXPECT_TRUE(lastWait["reached"].toBool()) << "playback did not come back";
   const double peakMb = stats["peakRssKb"].toDouble() / 1024;
   EXPECT_LT(peakMb, kPeakBoundMb) << "peak resident memory";
-  std::printf("[ hostile ] %s: longest action %d ms (%s), peak RSS %.1f MB\n", c.endpoint,
-              longest, longestCommand.c_str(), peakMb);
+  std::printf("[ hostile ] %s: longest action %d ms (%s), peak RSS %.1f MB\n", c.endpoint, longest,
+              longestCommand.c_str(), peakMb);
 }
 
 INSTANTIATE_TEST_SUITE_P(

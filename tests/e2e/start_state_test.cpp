@@ -97,7 +97,7 @@ TEST(StartState, FirstCloseWritesTheInitialSettingsInGbk) {
   // On disk the keys are GBK, not UTF-8.
   EXPECT_EQ(raw.find("字体型号"), std::string::npos);
   const std::string text = GbkToUtf8(raw);
-  const char* keys[] = {"字体型号", "字体大小", "字体加粗", "字体选中", "字体下划线",
+  const char* keys[] = {"字体型号",  "字体大小",  "字体加粗",  "字体选中", "字体下划线",
                         "文字颜色1", "文字颜色2", "文字颜色3", "文字渐变"};
   const char* values[] = {"1", "1", "真", "假", "假", "255", "65535", "0", "1"};
   std::size_t last = text.find("[GECI]");

@@ -19,8 +19,8 @@ bool ParseFault(const std::string& text, Endpoint& endpoint, FaultSpec& rule) {
   if (a == std::string::npos) return false;
   std::size_t b = text.find(':', a + 1);
   if (!orvane::station::ParseEndpoint(text.substr(0, a), endpoint) ||
-      !orvane::station::ParseFaultName(
-          text.substr(a + 1, b == std::string::npos ? b : b - a - 1), rule.fault))
+      !orvane::station::ParseFaultName(text.substr(a + 1, b == std::string::npos ? b : b - a - 1),
+                                       rule.fault))
     return false;
   if (b != std::string::npos) {
     std::size_t c = text.find(':', b + 1);

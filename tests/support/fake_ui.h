@@ -25,7 +25,7 @@ class FakeUi : public Ui {
     MousePointer pointer = MousePointer::Default;
     bool animation = false;
     int period = 0;
-    int periodWrites = 0;   // how often the period was started anew
+    int periodWrites = 0;  // how often the period was started anew
     int slider = 0, sliderMin = 1, sliderMax = 100;
     int selected = -1;
     std::vector<std::string> items;
@@ -40,8 +40,8 @@ class FakeUi : public Ui {
   // Fires an event as the toolkit would; returns false when nothing is bound.
   bool Fire(std::string_view name, UiEvent event);
 
-  std::vector<int> waits;            // every WaitDispatching(ms) in order
-  std::function<void(int)> onWait;   // runs inside each wait
+  std::vector<int> waits;           // every WaitDispatching(ms) in order
+  std::function<void(int)> onWait;  // runs inside each wait
 
   bool Visible(std::string_view name) const override;
   void SetVisible(std::string_view name, bool visible) override;

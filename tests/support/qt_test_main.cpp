@@ -1,8 +1,8 @@
 // Test main for suites that need Qt widgets: one QApplication for the whole run.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <clocale>
-
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

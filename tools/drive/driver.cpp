@@ -1,17 +1,16 @@
 #include "driver.h"
 
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
-
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <sstream>
 

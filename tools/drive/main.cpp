@@ -1,14 +1,14 @@
 // orvane-drive: builds the real application (real Qt window, libcurl, libmpv)
 // against a given service and runs a script of user actions from standard
 // input. See README.md beside this file.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <iostream>
 #include <memory>
 #include <string>
