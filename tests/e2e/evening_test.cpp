@@ -136,7 +136,7 @@ TEST_F(Evening, ChannelsPauseAndCopy) {
       "click 暂停按钮\nclick 继续播放\ndump\n"   // 5: playing look again
       "click 设置\npress 标签1\ndump\n"          // 6: panel open: closes, no copy
       "press 标签1\ndump\n"                      // 7: copies
-      "wait 600\npress 标签1\nwait 700\ndump\n"  // 8: back at 1 s, not at 1.6 s
+      "wait 600\npress 标签1\nwait 850\ndump\n"  // 8: back at 1 s, not at 1.6 s
       "close\n");
   ASSERT_TRUE(r.finished) << r.stderrText.toStdString();
   const auto d = r.dumps();
