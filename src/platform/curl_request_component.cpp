@@ -216,9 +216,8 @@ void CurlRequestComponent::ForgetResponse() {
   m.errorBuffer[0] = '\0';
 }
 
-void CurlRequestComponent::Open(std::string_view method, std::string_view url, bool async) {
-  if (!Idle()) return;
-  const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
+// Ends a transfer still running and forgets the last response and its error.
+void CurlRequestComponent::StartAfresh() {
   Impl& m = *impl_;
   if (m.running) {
     curl_multi_remove_handle(m.multi, m.easy);
@@ -228,6 +227,13 @@ void CurlRequestComponent::Open(std::string_view method, std::string_view url, b
   ForgetResponse();
   error_ = FetchError::None;
   detail_.clear();
+}
+
+void CurlRequestComponent::Open(std::string_view method, std::string_view url, bool async) {
+  if (!Idle()) return;
+  const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
+  Impl& m = *impl_;
+  StartAfresh();
   m.method = method.empty() ? "GET" : std::string(method);
   m.url = UndoJsonSlashes(url);
   m.async = async;
@@ -253,14 +259,7 @@ void CurlRequestComponent::Send(const std::optional<ComponentValue>& body) {
   Impl& m = *impl_;
   if (!Idle() || !m.opened) return;
   const auto keepAlive = weak_from_this().lock();  // the sink may drop the last reference
-  if (m.running) {
-    curl_multi_remove_handle(m.multi, m.easy);
-    m.running = false;
-    m.FreeHeaderList();
-  }
-  ForgetResponse();
-  error_ = FetchError::None;
-  detail_.clear();
+  StartAfresh();
   if (m.easy == nullptr || m.multi == nullptr) return Fail(FetchError::Transfer);
   if (const FetchError e = CheckUrl(m.url); e != FetchError::None) {
     detail_ = "only http and https URLs are fetched";

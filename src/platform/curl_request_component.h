@@ -82,6 +82,7 @@ class CurlRequestComponent : public RequestComponent,
   bool Idle() const;  // not inside a libcurl callback
   bool Succeeded() const;
   void ForgetResponse();
+  void StartAfresh();
   void StartTransfer(const std::optional<ComponentValue>& body);
   // Runs the transfer until it ends or `waitMs` (negative: no limit of its
   // own) has passed; true when it has ended.
