@@ -38,8 +38,4 @@ void OnMainWindowClosing(Context& ctx) {
   SaveLyricSettings(ctx);
 }
 
-void BindMainWindow(Context& ctx) {
-  ctx.ui.Bind(Ui::kWindow, UiEvent::Destroying, [&ctx] { OnMainWindowClosing(ctx); });
-}
-
 }  // namespace orvane

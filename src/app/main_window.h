@@ -10,11 +10,10 @@ namespace orvane {
 inline constexpr int kWindowOuterHeight = 240;
 inline constexpr char kWelcomeLine[] = "欢迎进入Orvane";
 
+// The application calls the creation handler itself once every handler is
+// bound, and binds Destroying to the closing handler together with the end of
+// the message loop.
 void OnMainWindowCreated(Context& ctx);
 void OnMainWindowClosing(Context& ctx);
-
-// Binds Destroying to the closing handler. The application calls the creation
-// handler itself once every handler is bound.
-void BindMainWindow(Context& ctx);
 
 }  // namespace orvane

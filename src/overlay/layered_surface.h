@@ -24,7 +24,6 @@ class LayeredSurface : public QObject {
   void Push(const QImage& picture, const QRect& changed = QRect());
 
   const QImage& Picture() const { return picture_; }
-  const QRegion& InputRegion() const { return input_; }
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -35,8 +35,6 @@ class QtDesktop : public Screen, public Clipboard, public Shell {
   // Shell
   void OpenUrl(std::string_view url) override;
 
-  void SetRecordOnly(bool on) { recordOnly_ = on; }
-  bool recordOnly() const { return recordOnly_; }
   // The URLs OpenUrl was given in record-only mode, JSON slash escapes undone.
   const std::vector<std::string>& OpenedUrls() const { return opened_; }
 

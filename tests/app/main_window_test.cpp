@@ -44,7 +44,7 @@ class MainWindowTest : public ::testing::Test {
     ui_ = std::make_unique<QtUi>();
     ctx_ = std::make_unique<Context>(
         Context{state_, *ui_, desktop_, desktop_, desktop_, http_, runDirectory_});
-    BindMainWindow(*ctx_);
+    ui_->Bind(Ui::kWindow, UiEvent::Destroying, [this] { OnMainWindowClosing(*ctx_); });
     BindWindowBehaviours(*ctx_);
     OnMainWindowCreated(*ctx_);
   }
